@@ -1,0 +1,73 @@
+// The one process-wide record of the library.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <stdint.h>
+
+// Flags are signed 32-bit: 0 is false, the library stores -1 for true and
+// treats any non-zero value as true.
+typedef int32_t Flag;
+constexpr Flag FlagTrue = -1;
+
+// Chains the library's process notifications (process detach, thread attach
+// and detach) to whatever handled them before.
+typedef void (*ProcessNotifyHandler)(DWORD reason);
+
+constexpr int SkinNameSize = 200;
+constexpr int PathSize = 260;
+constexpr int DigitCount = 6;
+
+// Indices into the digit arrays.
+enum { HourTens, HourOnes, MinuteTens, MinuteOnes, SecondTens, SecondOnes };
+
+struct ClockStateRecord {
+    ProcessNotifyHandler PreviousNotifyHandler;
+    HBITMAP NumbersBitmap;
+    HBITMAP TextBitmap;
+    char CurrentSkinName[SkinNameSize];
+    char SkinBaseDir[PathSize];
+    uint8_t ShownDigits[DigitCount];
+    uint8_t CurrentDigits[DigitCount];
+    Flag SkinLoaded;
+    HHOOK HookHandle;
+    WNDPROC PreviousClockProc;
+    WNDPROC PreviousNotifyProc;
+    int32_t DigitWidth;
+    int32_t DigitHeight;
+    int32_t TextCellWidth;
+    int32_t TextCellHeight;
+    int32_t TextBitmapWidth;
+    int32_t TextBitmapHeight;
+    Flag PaintInProgress;
+    uint32_t UnsubclassMsg;
+    uint32_t SubclassMsg;
+    uint32_t PaintClockMsg;
+    Flag LayeredMode;
+    Flag StartWithWindows;
+    Flag DateIsLeft;
+    Flag EnglishTime;
+    Flag ShowDayOfWeek;
+    Flag ShowSeconds;
+    Flag ShowDate;
+    Flag TransparentClock;
+    uint8_t TickStep;
+    Flag IsWindowsXP;
+    int32_t LastTickSecond;
+    HWND TrayWnd;
+    HWND NotifyWnd;
+    HWND ClockWnd;
+    HWND ControllerWnd;
+    Flag IsMorning;
+    Flag ColonVisible;
+    HMENU OptionsMenu;
+    HMENU LanguageMenu;
+    HMENU SkinsMenu;
+    HMENU MainMenu;
+};
+
+// Zero-filled when the library is mapped; never created, copied or freed.
+extern ClockStateRecord ClockState;
+
+// Zero-fills the record again, as a fresh mapping of the library would.
+void ResetClockState();

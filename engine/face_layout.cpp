@@ -1,0 +1,154 @@
+// Face geometry: its size, its origin in the clock window, the positions of
+// the time-row cells and the region of the cells that changed.
+#include "engine/face_layout.h"
+
+static int32_t Trunc(double value) { return (int32_t)value; }
+
+int32_t WindowWidth(HWND hwnd)
+{
+    RECT r{};
+    if (!hwnd || !GetWindowRect(hwnd, &r))
+        return 0;
+    return r.right - r.left;
+}
+
+int32_t WindowHeight(HWND hwnd)
+{
+    RECT r{};
+    if (!hwnd || !GetWindowRect(hwnd, &r))
+        return 0;
+    return r.bottom - r.top;
+}
+
+Flag IsTaskbarVertical()
+{
+    RECT r{};
+    GetClientRect(ClockState.TrayWnd, &r);
+    return r.right - r.left < r.bottom - r.top ? FlagTrue : 0;
+}
+
+static bool TaskbarIsTall() { return (uint16_t)WindowHeight(ClockState.TrayWnd) > 30; }
+
+void ComputeClockSize(RECT *face)
+{
+    const ClockStateRecord &s = ClockState;
+    int32_t w = (s.ShowSeconds ? 8 : 5) * (s.DigitWidth + 2) + 4;
+    int32_t h = s.DigitHeight + 10;
+    if (s.EnglishTime || s.ShowDayOfWeek)
+        w += 2 * s.TextCellWidth + 2;
+    if (s.DateIsLeft && s.ShowDate) {
+        w += 3 * s.TextCellWidth + 2;
+    } else if (TaskbarIsTall()) {
+        if (s.ShowDate && s.ShowDayOfWeek) {
+            h += 3 * s.TextCellHeight + 2;
+        } else {
+            w += s.TextCellHeight;
+            h += s.TextCellHeight;
+        }
+    } else if (s.ShowDate || (s.ShowDayOfWeek && !s.DateIsLeft)) {
+        h += s.TextCellHeight + 2;
+    }
+    *face = RECT{0, 0, w, h};
+}
+
+uint16_t FaceWidth()
+{
+    RECT face;
+    ComputeClockSize(&face);
+    return (uint16_t)(face.right - face.left);
+}
+
+uint16_t FaceHeight()
+{
+    RECT face;
+    ComputeClockSize(&face);
+    return (uint16_t)(face.bottom - face.top);
+}
+
+static int32_t CentredOffset(int32_t clientSize, int32_t faceSize, int32_t clientStart)
+{
+    int32_t v = Trunc((double)(clientSize - faceSize) / 2.0 + 6.0);
+    if (v < 0)
+        return 0;
+    if (v < clientStart)
+        return clientStart;
+    return v;
+}
+
+void ComputeClockOrigin(RECT *client, RECT *face, int *x, int *y)
+{
+    *client = RECT{0, 0, 0, 0};
+    GetClientRect(ClockState.ClockWnd, client);
+    ComputeClockSize(face);
+    *x = CentredOffset(client->right - client->left, face->right - face->left, client->left);
+    *y = CentredOffset(client->bottom - client->top, face->bottom - face->top, client->top);
+}
+
+int32_t TimeCellOffset(TimeCell cell, bool withSeconds)
+{
+    int32_t dw = ClockState.DigitWidth;
+    switch (cell) {
+    case HourTensCell:
+        return 0;
+    case HourOnesCell:
+        return dw + 2;
+    case FirstColonCell:
+        return 2 * dw + 2;
+    case MinuteTensCell:
+        return 3 * dw + 3;
+    case MinuteOnesCell:
+        return 4 * dw + 5;
+    case SecondColonCell:
+        return withSeconds ? 5 * dw + 5 : 5 * dw + 7;
+    case SecondTensCell:
+        return withSeconds ? 6 * dw + 6 : 6 * dw + 8;
+    case SecondOnesCell:
+        return withSeconds ? 7 * dw + 8 : 7 * dw + 10;
+    case TimeRowEnd:
+    default:
+        return withSeconds ? 8 * dw + 12 : 5 * dw + 7;
+    }
+}
+
+int32_t TimeRowStart(int originX)
+{
+    if (ClockState.DateIsLeft && ClockState.ShowDate)
+        return originX + 3 * ClockState.TextCellWidth + 2;
+    return originX;
+}
+
+// Adds one cell to the region; a failed allocation only loses that cell.
+static void AddCell(HRGN region, int32_t left, int32_t top)
+{
+    HRGN cell = CreateRectRgn(left, top, left + ClockState.DigitWidth, top + ClockState.DigitHeight);
+    if (!cell)
+        return;
+    CombineRgn(region, region, cell, RGN_OR);
+    DeleteObject(cell);
+}
+
+HRGN BuildChangedDigitsRegion()
+{
+    RECT client, face;
+    int x, y;
+    ComputeClockOrigin(&client, &face, &x, &y);
+    const uint8_t *now = ClockState.CurrentDigits;
+    const uint8_t *shown = ClockState.ShownDigits;
+    if (now[HourTens] != shown[HourTens] || now[HourOnes] != shown[HourOnes])
+        return CreateRectRgn(x, y, x + face.right - face.left, y + face.bottom - face.top);
+
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (!region)
+        return nullptr;
+    bool withSeconds = ClockState.ShowSeconds != 0;
+    int32_t t = TimeRowStart(x);
+    static const struct { TimeCell Cell; int Digit; } cells[] = {
+        {HourTensCell, HourTens},     {HourOnesCell, HourOnes},       {FirstColonCell, -1},
+        {MinuteTensCell, MinuteTens}, {MinuteOnesCell, MinuteOnes},   {SecondColonCell, -1},
+        {SecondTensCell, SecondTens}, {SecondOnesCell, SecondOnes},
+    };
+    for (const auto &c : cells)
+        if (c.Digit < 0 || now[c.Digit] != shown[c.Digit])
+            AddCell(region, t + TimeCellOffset(c.Cell, withSeconds), y);
+    return region;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/clock_state.h"
+
+Flag IsTaskbarVertical();
+int32_t WindowWidth(HWND hwnd);
+int32_t WindowHeight(HWND hwnd);
+
+// The face rectangle: left and top 0, right and bottom the face's size.
+void ComputeClockSize(RECT *face);
+uint16_t FaceWidth();
+uint16_t FaceHeight();
+
+// The clock window's client rectangle, the face rectangle, and the point
+// where drawing starts: the face centred in the client area, moved 6 right and 6 down.
+void ComputeClockOrigin(RECT *client, RECT *face, int *x, int *y);
+
+// Left edge of each time-row cell relative to the row's start.
+enum TimeCell { HourTensCell, HourOnesCell, FirstColonCell, MinuteTensCell, MinuteOnesCell,
+                SecondColonCell, SecondTensCell, SecondOnesCell, TimeRowEnd, TimeCellCount };
+int32_t TimeCellOffset(TimeCell cell, bool withSeconds);
+
+// x where the time row starts, given the origin's x.
+int32_t TimeRowStart(int originX);
+
+// The cells that changed since the last paint, plus both colons; the caller deletes it.
+HRGN BuildChangedDigitsRegion();

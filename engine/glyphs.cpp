@@ -1,0 +1,80 @@
+// Single cells of the skin onto a device context, opaque or keyed.
+#include "engine/glyphs.h"
+
+// Row 1 of TEXT.BMP, by column; 0 marks a column without a character.
+static const char PunctuationRow[30] = {
+    '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 0,   0,   ':', '(', ')',
+    0,   '\'', '!', '_', '+', '\\', '/', '[', ']', '^', '&', '%', '.', '=', '$',
+};
+
+static bool FindCell(unsigned char c, int *column, int *row)
+{
+    if (c >= 'A' && c <= 'Z') {
+        *column = c - 'A';
+        *row = 0;
+        return true;
+    }
+    if (c >= 'a' && c <= 'z') {
+        *column = c - 'a';
+        *row = 0;
+        return true;
+    }
+    if (c == '"' || c == '@') {
+        *column = c == '"' ? 26 : 27;
+        *row = 0;
+        return true;
+    }
+    for (int i = 0; i < 30; i++)
+        if (PunctuationRow[i] != 0 && (unsigned char)PunctuationRow[i] == c) {
+            *column = i;
+            *row = 1;
+            return true;
+        }
+    return false;
+}
+
+bool MapTextGlyph(unsigned char c, int *sourceX, int *sourceY)
+{
+    int column, row;
+    if (!FindCell(c, &column, &row))
+        return false;
+    *sourceX = column * ClockState.TextCellWidth;
+    *sourceY = row * ClockState.TextCellHeight;
+    return true;
+}
+
+// The key colour is read for every copy: nothing about the skin is cached.
+static void CopyCell(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                     HDC textDC)
+{
+    if (!ClockState.TransparentClock) {
+        BitBlt(dest, x, y, width, height, source, sourceX, sourceY, SRCCOPY);
+        return;
+    }
+    COLORREF key = GetPixel(textDC, ClockState.TextBitmapWidth - 1, ClockState.TextBitmapHeight - 1);
+    TransparentBlt(dest, x, y, width, height, source, sourceX, sourceY, width, height, key);
+}
+
+void DrawTextGlyph(HDC dest, HDC textDC, unsigned char c, int x, int y)
+{
+    int sx, sy;
+    if (!MapTextGlyph(c, &sx, &sy))
+        return;
+    CopyCell(dest, x, y, ClockState.TextCellWidth, ClockState.TextCellHeight, textDC, sx, sy, textDC);
+}
+
+void DrawDigitGlyph(HDC dest, HDC numbersDC, uint8_t digit, int x, int y, HDC textDC)
+{
+    int32_t dw = ClockState.DigitWidth;
+    CopyCell(dest, x, y, dw, ClockState.DigitHeight, numbersDC, digit * dw, 0, textDC);
+}
+
+void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC)
+{
+    int32_t dw = ClockState.DigitWidth, dh = ClockState.DigitHeight;
+    int side = (int)((double)dw / 4.0);
+    int sourceX = (int)((double)dw / 3.0);
+    int dx = x + (int)((double)dw / 2.0);
+    CopyCell(dest, dx, y + (int)((double)dh / 3.0), side, side, numbersDC, sourceX, 0, textDC);
+    CopyCell(dest, dx, y + (int)((double)(2 * dh) / 3.0), side, side, numbersDC, sourceX, 0, textDC);
+}

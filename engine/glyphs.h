@@ -1,0 +1,10 @@
+#pragma once
+
+#include "engine/clock_state.h"
+
+// Maps a character to its TEXT.BMP cell. Returns false when it has none.
+bool MapTextGlyph(unsigned char c, int *sourceX, int *sourceY);
+
+void DrawTextGlyph(HDC dest, HDC textDC, unsigned char c, int x, int y);
+void DrawDigitGlyph(HDC dest, HDC numbersDC, uint8_t digit, int x, int y, HDC textDC);
+void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC);

@@ -1,0 +1,220 @@
+// The whole face: background, date block, time row, weekday, AM/PM mark and
+// the rows under the time, glyph by glyph straight into the paint context.
+#include "engine/paint_clock.h"
+
+#include "engine/date_words.h"
+#include "engine/face_layout.h"
+#include "engine/glyphs.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+// Everything a paint reads once: positions, date texts, sizes.
+struct PaintFrame {
+    HDC Dest;
+    HDC Numbers;
+    HDC Text;
+    int X0;
+    int Y;
+    char Day[3];
+    char Year[5];
+    char Month[4];
+    char Weekday[10];
+    int WeekdayLength;
+    int FaceWidth;
+    bool Tall;
+};
+
+void PutChar(const PaintFrame &f, unsigned char c, int x, int y) { DrawTextGlyph(f.Dest, f.Text, c, x, y); }
+
+void DrawDigit(const PaintFrame &f, int index, int x)
+{
+    DrawDigitGlyph(f.Dest, f.Numbers, ClockState.CurrentDigits[index], x, f.Y, f.Text);
+    ClockState.ShownDigits[index] = ClockState.CurrentDigits[index];
+}
+
+void DrawColonAt(const PaintFrame &f, int x)
+{
+    if (ClockState.ColonVisible)
+        DrawColon(f.Dest, f.Numbers, x, f.Y, f.Text);
+}
+
+// A leading zero of the day is left out.
+void DrawDay(const PaintFrame &f, int firstX, int secondX, int y)
+{
+    if (f.Day[0] != '0')
+        PutChar(f, f.Day[0], firstX, y);
+    PutChar(f, f.Day[1], secondX, y);
+}
+
+void PaintBackground(HDC dest, HBRUSH brush, const RECT &client)
+{
+    if (!ClockState.TransparentClock) {
+        FillRect(dest, &client, brush);
+        return;
+    }
+    // Without a compositor the clock must show the notification area's own
+    // background: have it paint itself into the clock, shifted to the clock's place.
+    if (!ClockState.IsWindowsXP || !ClockState.PreviousNotifyProc)
+        return;
+    int saved = SaveDC(dest);
+    if (!IsTaskbarVertical())
+        SetWindowOrgEx(dest, WindowWidth(ClockState.NotifyWnd) - WindowWidth(ClockState.ClockWnd), 0, nullptr);
+    else
+        SetWindowOrgEx(dest, 0, WindowHeight(ClockState.NotifyWnd) - WindowHeight(ClockState.ClockWnd), nullptr);
+    CallWindowProcA(ClockState.PreviousNotifyProc, ClockState.NotifyWnd, WM_PRINTCLIENT, (WPARAM)dest,
+                    PRF_CLIENT | PRF_ERASEBKGND);
+    RestoreDC(dest, saved);
+}
+
+// The date as day over month, left of the time; returns the x where the time row starts.
+int PaintDateBlock(const PaintFrame &f, int x)
+{
+    int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight;
+    DrawDay(f, x + (int)((double)tcw / 2.0), x + (int)((double)(3 * tcw) / 2.0), f.Y);
+    for (int i = 0; i < 3; i++)
+        PutChar(f, f.Month[i], x + i * tcw, f.Y + tch + 2);
+    return x + 3 * tcw + 2;
+}
+
+// Returns the x at the end of the time row.
+int PaintTimeRow(const PaintFrame &f, int x)
+{
+    int dw = ClockState.DigitWidth;
+    DrawDigit(f, HourTens, x);
+    x += dw + 2;
+    DrawDigit(f, HourOnes, x);
+    x += dw;
+    DrawColonAt(f, x);
+    x += dw + 1;
+    DrawDigit(f, MinuteTens, x);
+    x += dw + 2;
+    DrawDigit(f, MinuteOnes, x);
+    if (!ClockState.ShowSeconds)
+        return x + dw + 2;
+    x += dw;
+    DrawColonAt(f, x);
+    x += dw + 1;
+    DrawDigit(f, SecondTens, x);
+    x += dw + 2;
+    DrawDigit(f, SecondOnes, x);
+    return x + dw + 4;
+}
+
+void PaintRightOfTime(const PaintFrame &f, int x)
+{
+    int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight;
+    if (ClockState.DateIsLeft && ClockState.ShowDayOfWeek)
+        for (int i = 0; i < 3; i++)
+            PutChar(f, f.Weekday[i], x + i * tcw, f.Y + tch + 2);
+    if (ClockState.EnglishTime) {
+        PutChar(f, ClockState.IsMorning ? 'A' : 'P', x + 1, f.Y);
+        x += tcw;
+        PutChar(f, 'M', x + 1, f.Y);
+    }
+}
+
+void DrawWord(const PaintFrame &f, const char *word, int count, int start, int y)
+{
+    for (int i = 0; i < count && word[i]; i++)
+        PutChar(f, word[i], start + i * ClockState.TextCellWidth, y);
+}
+
+void PaintRowsUnderTime(const PaintFrame &f)
+{
+    int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight, dh = ClockState.DigitHeight;
+    int shortRowY = f.Y + dh + 3;
+    if (ClockState.ShowDate) {
+        int start = f.Tall ? (f.FaceWidth - 11 * tcw) / 2 : f.X0;
+        int y = f.Tall ? f.Y + dh + tch + 6 : shortRowY;
+        DrawDay(f, start, start + tcw, y);
+        DrawWord(f, f.Month, 3, start + 3 * tcw, y);
+        if (f.Tall)
+            DrawWord(f, f.Year, 4, start + 7 * tcw, y);
+        else
+            DrawWord(f, f.Year + 2, 2, start + 7 * tcw, y);
+    }
+    if (!ClockState.ShowDayOfWeek)
+        return;
+    int centred = (f.FaceWidth - f.WeekdayLength * tcw) / 2;
+    if (f.Tall)
+        DrawWord(f, f.Weekday, f.WeekdayLength, centred, f.Y + dh + 4);
+    else if (!ClockState.ShowDate)
+        DrawWord(f, f.Weekday, f.WeekdayLength, centred, shortRowY);
+    else
+        DrawWord(f, f.Weekday, ClockState.ShowSeconds ? 9 : 3, f.X0 + 10 * tcw, shortRowY);
+}
+
+void ReadDateTexts(PaintFrame &f)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    snprintf(f.Day, sizeof(f.Day), "%02u", (unsigned)now.wDay % 100);
+    snprintf(f.Year, sizeof(f.Year), "%04u", (unsigned)now.wYear % 10000);
+    snprintf(f.Month, sizeof(f.Month), "%s", MonthAbbreviation());
+    snprintf(f.Weekday, sizeof(f.Weekday), "%s", DayOfWeekName());
+    f.WeekdayLength = DayOfWeekNameLength();
+}
+
+HDC CreateSkinDC(HDC dest, HBITMAP bitmap, HGDIOBJ *previous)
+{
+    HDC dc = CreateCompatibleDC(dest);
+    *previous = dc ? SelectObject(dc, bitmap) : nullptr;
+    if (dc)
+        SetMapMode(dc, GetMapMode(dest));
+    return dc;
+}
+
+void DeleteSkinDC(HDC dc, HGDIOBJ previous)
+{
+    if (!dc)
+        return;
+    if (previous)
+        SelectObject(dc, previous);
+    DeleteDC(dc);
+}
+
+}  // namespace
+
+void PaintClock(HWND hwnd)
+{
+    if (!ClockState.SkinLoaded || !hwnd || !IsWindowVisible(hwnd) || ClockState.PaintInProgress)
+        return;
+    ClockState.PaintInProgress = FlagTrue;
+
+    PaintFrame f{};
+    RECT client, face;
+    int x;
+    ComputeClockOrigin(&client, &face, &x, &f.Y);
+    f.X0 = x;
+    ReadDateTexts(f);
+    f.FaceWidth = FaceWidth();
+    f.Tall = (uint16_t)WindowHeight(ClockState.TrayWnd) > 30;
+
+    PAINTSTRUCT ps;
+    f.Dest = BeginPaint(ClockState.ClockWnd, &ps);
+    if (f.Dest) {
+        HGDIOBJ oldNumbers, oldText;
+        f.Numbers = CreateSkinDC(f.Dest, ClockState.NumbersBitmap, &oldNumbers);
+        f.Text = CreateSkinDC(f.Dest, ClockState.TextBitmap, &oldText);
+        COLORREF key = GetPixel(f.Text, ClockState.TextBitmapWidth - 1, ClockState.TextBitmapHeight - 1);
+        HBRUSH brush = CreateSolidBrush(key);
+
+        PaintBackground(f.Dest, brush, client);
+        if (ClockState.DateIsLeft && ClockState.ShowDate)
+            x = PaintDateBlock(f, x);
+        x = PaintTimeRow(f, x);
+        PaintRightOfTime(f, x);
+        if (!ClockState.DateIsLeft)
+            PaintRowsUnderTime(f);
+
+        if (brush)
+            DeleteObject(brush);
+        EndPaint(ClockState.ClockWnd, &ps);
+        DeleteSkinDC(f.Numbers, oldNumbers);
+        DeleteSkinDC(f.Text, oldText);
+    }
+    ClockState.PaintInProgress = 0;
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Reads the local time into CurrentDigits, IsMorning and ColonVisible.
+void SnapshotTime();

@@ -1,0 +1,127 @@
+// Internal model of the simulated Windows, shared by its implementation files.
+#pragma once
+
+#include "platform/sim/sim_control.h"
+#include "platform/sim/sim_windows.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// A region is a set of non-overlapping rectangles; nothing else is needed for
+// clipping, union and hit tests.
+struct SimRegionData {
+    std::vector<RECT> Rects;
+};
+
+struct SimBitmapData {
+    int Width = 0;
+    int Height = 0;
+    int BitsPixel = 32;
+    std::vector<uint32_t> Pixels;  // COLORREF, row 0 at the top
+    HDC SelectedInto = nullptr;
+    bool Stock = false;            // the default 1x1 bitmap of memory DCs
+};
+
+struct SimDCState {
+    POINT WindowOrg{0, 0};
+    int MapMode = MM_TEXT;
+    HGDIOBJ Bitmap = nullptr;
+};
+
+struct SimDCData {
+    HWND Window = nullptr;          // null for a memory DC
+    bool FromBeginPaint = false;
+    SimRegionData Clip;             // device coordinates
+    SimDCState State;
+    std::vector<SimDCState> Saved;
+};
+
+struct SimGdiObject {
+    SimObjectKind Kind;
+    SimBitmapData Bitmap;
+    COLORREF BrushColor = 0;
+    SimRegionData Region;
+    SimDCData DC;
+    bool PendingDelete = false;     // deleted while selected: freed on deselect
+};
+
+struct SimWindowClass {
+    std::string Name;
+    WNDCLASSA Class{};
+};
+
+struct SimWindowData {
+    std::string ClassName;
+    std::string Title;
+    WNDPROC Proc = nullptr;
+    HBRUSH Background = nullptr;
+    HWND Parent = nullptr;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    LONG_PTR UserData = 0;
+    RECT Rect{};                    // relative to the parent's client area, or the screen
+    SimRegionData Update;           // client coordinates
+    bool EraseNeeded = false;
+    std::vector<uint32_t> Surface;  // client-area pixels
+    std::vector<HWND> Children;     // in creation order
+};
+
+struct SimPosted {
+    HWND Window;
+    UINT Message;
+    WPARAM WParam;
+    LPARAM LParam;
+};
+
+struct SimWorld {
+    std::map<uintptr_t, SimGdiObject> Gdi;
+    std::map<uintptr_t, SimWindowData> Windows;
+    std::vector<HWND> TopLevel;
+    std::vector<SimWindowClass> Classes;
+    std::vector<SimPosted> Posted;
+    uintptr_t NextHandle = 0x1000;
+    SYSTEMTIME Time{2026, 1, 4, 1, 12, 0, 0, 0};
+    DWORD VersionMajor = 6, VersionMinor = 1;
+    DWORD LastError = 0;
+    int64_t WindowPixelsWritten = 0;
+    HBITMAP StockBitmap = nullptr;
+};
+
+SimWorld &Sim();
+uintptr_t SimNewHandle();
+
+SimGdiObject *SimFindGdi(HGDIOBJ handle, SimObjectKind kind);
+SimWindowData *SimFindWindow(HWND hwnd);
+HGDIOBJ SimAddGdi(SimGdiObject &&object);
+void SimFreeGdi(HGDIOBJ handle);
+
+// Region algebra on rectangle sets.
+bool SimRectEmpty(const RECT &r);
+RECT SimIntersect(const RECT &a, const RECT &b);
+void SimRegionAddRect(SimRegionData &region, const RECT &rect);
+void SimRegionUnion(SimRegionData &dst, const SimRegionData &src);
+SimRegionData SimRegionIntersectRect(const SimRegionData &region, const RECT &rect);
+SimRegionData SimRegionIntersect(const SimRegionData &a, const SimRegionData &b);
+SimRegionData SimRegionSubtract(const SimRegionData &a, const SimRegionData &b);
+RECT SimRegionBox(const SimRegionData &region);
+bool SimRegionContains(const SimRegionData &region, int x, int y);
+int SimRegionType(const SimRegionData &region);
+void SimRegionOffset(SimRegionData &region, int dx, int dy);
+
+// Pixels a DC draws into: the selected bitmap or the window's client surface.
+struct SimSurface {
+    uint32_t *Pixels = nullptr;
+    int Width = 0;
+    int Height = 0;
+    bool IsWindow = false;
+};
+SimSurface SimDCSurface(SimGdiObject *dc);
+
+void SimResizeSurface(SimWindowData &window, int width, int height);
+void SimDestroyAllWindows();
+void SimDeliverPosted(const SimPosted &posted);
+
+// Fault injection: true when this call of the named function is to fail.
+bool SimShouldFail(const char *function);
+void SimResetCallCounts();

@@ -1,0 +1,616 @@
+// Windows, window classes, messages and painting. A window's client area is
+// its whole window (no borders or captions are simulated), and each window
+// keeps its own client-area pixels, as if every window had a backing store.
+#include "platform/sim/sim_internal.h"
+
+#include <algorithm>
+#include <strings.h>
+
+SimWindowData *SimFindWindow(HWND hwnd)
+{
+    auto it = Sim().Windows.find((uintptr_t)hwnd);
+    return it == Sim().Windows.end() ? nullptr : &it->second;
+}
+
+static SimWindowData *Window(HWND hwnd)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (!w)
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return w;
+}
+
+static SimWindowClass *FindClass(LPCSTR name)
+{
+    for (SimWindowClass &c : Sim().Classes)
+        if (strcasecmp(c.Name.c_str(), name) == 0)
+            return &c;
+    return nullptr;
+}
+
+ATOM RegisterClassA(const WNDCLASSA *wc)
+{
+    if (SimShouldFail("RegisterClassA") || !wc || !wc->lpszClassName || !wc->lpfnWndProc)
+        return 0;
+    if (FindClass(wc->lpszClassName)) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    SimWindowClass c;
+    c.Name = wc->lpszClassName;
+    c.Class = *wc;
+    Sim().Classes.push_back(c);
+    return (ATOM)(0xC000 + Sim().Classes.size());
+}
+
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE)
+{
+    auto &classes = Sim().Classes;
+    for (auto it = classes.begin(); it != classes.end(); ++it)
+        if (strcasecmp(it->Name.c_str(), className) == 0) {
+            for (auto &w : Sim().Windows)
+                if (strcasecmp(w.second.ClassName.c_str(), className) == 0)
+                    return FALSE;
+            // Windows deletes a class's background brush with the class.
+            DeleteObject(it->Class.hbrBackground);
+            classes.erase(it);
+            return TRUE;
+        }
+    return FALSE;
+}
+
+void SimResizeSurface(SimWindowData &window, int width, int height)
+{
+    int oldWidth = window.Rect.right - window.Rect.left;
+    int oldHeight = window.Rect.bottom - window.Rect.top;
+    std::vector<uint32_t> surface((size_t)std::max(width, 0) * std::max(height, 0), 0);
+    for (int y = 0; y < std::min(height, oldHeight); y++)
+        for (int x = 0; x < std::min(width, oldWidth); x++)
+            surface[(size_t)y * width + x] = window.Surface[(size_t)y * oldWidth + x];
+    window.Surface.swap(surface);
+}
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+{
+    if (SimShouldFail("CreateWindowExA") || !className)
+        return nullptr;
+    SimWindowClass *cls = FindClass(className);
+    if (!cls) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    if (parent && !Window(parent))
+        return nullptr;
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    HWND hwnd = (HWND)SimNewHandle();
+    SimWindowData data;
+    data.ClassName = cls->Name;
+    data.Title = windowName ? windowName : "";
+    data.Proc = cls->Class.lpfnWndProc;
+    data.Background = cls->Class.hbrBackground;
+    data.Parent = parent;
+    data.Style = style;
+    data.ExStyle = exStyle;
+    data.Rect = RECT{x, y, x + width, y + height};
+    data.Surface.assign((size_t)width * height, 0);
+    Sim().Windows.emplace((uintptr_t)hwnd, std::move(data));
+    if (parent)
+        Window(parent)->Children.push_back(hwnd);
+    else
+        Sim().TopLevel.push_back(hwnd);
+
+    CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, (LONG)style, windowName, className, exStyle};
+    if (!SendMessageA(hwnd, WM_NCCREATE, 0, (LPARAM)&cs) || SendMessageA(hwnd, WM_CREATE, 0, (LPARAM)&cs) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(width, height));
+    if (style & WS_VISIBLE)
+        InvalidateRect(hwnd, nullptr, TRUE);
+    return hwnd;
+}
+
+BOOL DestroyWindow(HWND hwnd)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return FALSE;
+    SendMessageA(hwnd, WM_DESTROY, 0, 0);
+    std::vector<HWND> children = Window(hwnd) ? Window(hwnd)->Children : std::vector<HWND>{};
+    for (HWND child : children)
+        DestroyWindow(child);
+    if (!Window(hwnd))
+        return TRUE;
+    SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
+    w = SimFindWindow(hwnd);
+    if (!w)
+        return TRUE;
+    std::vector<HWND> &siblings = w->Parent && SimFindWindow(w->Parent) ? SimFindWindow(w->Parent)->Children : Sim().TopLevel;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
+    auto &posted = Sim().Posted;
+    posted.erase(std::remove_if(posted.begin(), posted.end(), [&](const SimPosted &p) { return p.Window == hwnd; }),
+                 posted.end());
+    Sim().Windows.erase((uintptr_t)hwnd);
+    return TRUE;
+}
+
+void SimDestroyAllWindows()
+{
+    while (!Sim().TopLevel.empty()) {
+        HWND top = Sim().TopLevel.back();
+        if (!DestroyWindow(top))
+            Sim().TopLevel.pop_back();
+    }
+    Sim().Windows.clear();
+}
+
+BOOL IsWindow(HWND hwnd) { return SimFindWindow(hwnd) != nullptr; }
+
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return 0;
+    switch (msg) {
+    case WM_NCCREATE:
+        return TRUE;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND: {
+        if (!w->Background)
+            return 0;
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        FillRect((HDC)wParam, &rc, w->Background);
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return proc ? proc(hwnd, msg, wParam, lParam) : 0;
+}
+
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w || !w->Proc)
+        return 0;
+    return w->Proc(hwnd, msg, wParam, lParam);
+}
+
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (SimShouldFail("PostMessageA") || !Window(hwnd))
+        return FALSE;
+    Sim().Posted.push_back(SimPosted{hwnd, msg, wParam, lParam});
+    return TRUE;
+}
+
+int SimPumpMessages()
+{
+    int delivered = 0;
+    for (;;) {
+        if (!Sim().Posted.empty()) {
+            SimPosted p = Sim().Posted.front();
+            Sim().Posted.erase(Sim().Posted.begin());
+            SendMessageA(p.Window, p.Message, p.WParam, p.LParam);
+            delivered++;
+            continue;
+        }
+        // WM_PAINT comes last, after every posted message, as GetMessage makes it.
+        HWND dirty = nullptr;
+        for (auto &entry : Sim().Windows)
+            if (!entry.second.Update.Rects.empty() && IsWindowVisible((HWND)entry.first)) {
+                dirty = (HWND)entry.first;
+                break;
+            }
+        if (!dirty)
+            return delivered;
+        SendMessageA(dirty, WM_PAINT, 0, 0);
+        delivered++;
+        // A window procedure that does not validate would be painted forever.
+        if (SimFindWindow(dirty) && !SimFindWindow(dirty)->Update.Rects.empty())
+            ValidateRect(dirty, nullptr);
+    }
+}
+
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return 0;
+    switch (index) {
+    case GWLP_WNDPROC:
+        return (LONG_PTR)w->Proc;
+    case GWL_STYLE:
+        return (LONG)w->Style;
+    case GWL_EXSTYLE:
+        return (LONG)w->ExStyle;
+    case GWLP_USERDATA:
+        return w->UserData;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+}
+
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
+{
+    if (SimShouldFail("SetWindowLongPtrA"))
+        return 0;
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return 0;
+    LONG_PTR old = GetWindowLongPtrA(hwnd, index);
+    switch (index) {
+    case GWLP_WNDPROC:
+        w->Proc = (WNDPROC)value;
+        break;
+    case GWL_STYLE:
+        w->Style = (DWORD)value;
+        break;
+    case GWL_EXSTYLE:
+        w->ExStyle = (DWORD)value;
+        break;
+    case GWLP_USERDATA:
+        w->UserData = value;
+        break;
+    default:
+        return 0;
+    }
+    return old;
+}
+
+// Procedure pointers do not fit a 32-bit long on a 64-bit host, so the 32-bit
+// calls refuse GWL_WNDPROC here, as 64-bit Windows does.
+LONG GetWindowLongA(HWND hwnd, int index)
+{
+    if (index == GWL_WNDPROC && sizeof(void *) > 4) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return (LONG)GetWindowLongPtrA(hwnd, index);
+}
+
+LONG SetWindowLongA(HWND hwnd, int index, LONG value)
+{
+    if (index == GWL_WNDPROC && sizeof(void *) > 4) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return (LONG)SetWindowLongPtrA(hwnd, index, value);
+}
+
+HWND GetParent(HWND hwnd)
+{
+    SimWindowData *w = Window(hwnd);
+    return w ? w->Parent : nullptr;
+}
+
+static bool Matches(HWND hwnd, LPCSTR className, LPCSTR windowName)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    return w && (!className || strcasecmp(w->ClassName.c_str(), className) == 0) &&
+           (!windowName || w->Title == windowName);
+}
+
+HWND FindWindowA(LPCSTR className, LPCSTR windowName) { return FindWindowExA(nullptr, nullptr, className, windowName); }
+
+HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName)
+{
+    const std::vector<HWND> *list = &Sim().TopLevel;
+    if (parent) {
+        SimWindowData *p = Window(parent);
+        if (!p)
+            return nullptr;
+        list = &p->Children;
+    }
+    auto it = list->begin();
+    if (childAfter) {
+        it = std::find(list->begin(), list->end(), childAfter);
+        if (it == list->end())
+            return nullptr;
+        ++it;
+    }
+    for (; it != list->end(); ++it)
+        if (Matches(*it, className, windowName))
+            return *it;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return nullptr;
+}
+
+BOOL GetClientRect(HWND hwnd, LPRECT rect)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w || !rect)
+        return FALSE;
+    *rect = RECT{0, 0, w->Rect.right - w->Rect.left, w->Rect.bottom - w->Rect.top};
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w || !point)
+        return FALSE;
+    for (; w; w = w->Parent ? SimFindWindow(w->Parent) : nullptr) {
+        point->x += w->Rect.left;
+        point->y += w->Rect.top;
+    }
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND hwnd, LPRECT rect)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w || !rect)
+        return FALSE;
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    *rect = RECT{origin.x, origin.y, origin.x + (w->Rect.right - w->Rect.left),
+                 origin.y + (w->Rect.bottom - w->Rect.top)};
+    return TRUE;
+}
+
+BOOL IsWindowVisible(HWND hwnd)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (!w)
+        return FALSE;
+    for (; w; w = w->Parent ? SimFindWindow(w->Parent) : nullptr)
+        if (!(w->Style & WS_VISIBLE))
+            return FALSE;
+    return TRUE;
+}
+
+BOOL ShowWindow(HWND hwnd, int cmd)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return FALSE;
+    BOOL wasVisible = (w->Style & WS_VISIBLE) != 0;
+    if (cmd == SW_HIDE) {
+        w->Style &= ~WS_VISIBLE;
+    } else {
+        w->Style |= WS_VISIBLE;
+        if (!wasVisible)
+            InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    return wasVisible;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return FALSE;
+    RECT r = w->Rect;
+    int width = r.right - r.left, height = r.bottom - r.top;
+    if (!(flags & SWP_NOMOVE)) {
+        r.left = x;
+        r.top = y;
+    }
+    if (!(flags & SWP_NOSIZE)) {
+        width = std::max(cx, 0);
+        height = std::max(cy, 0);
+    }
+    r.right = r.left + width;
+    r.bottom = r.top + height;
+    bool resized = width != w->Rect.right - w->Rect.left || height != w->Rect.bottom - w->Rect.top;
+    if (resized)
+        SimResizeSurface(*w, width, height);
+    w->Rect = r;
+    if (resized) {
+        w->Update = SimRegionIntersectRect(w->Update, RECT{0, 0, width, height});
+        SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(width, height));
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    return TRUE;
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint)
+{
+    if (!SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE))
+        return FALSE;
+    if (repaint)
+        InvalidateRect(hwnd, nullptr, TRUE);
+    return TRUE;
+}
+
+static void AddUpdate(SimWindowData *w, HWND hwnd, const SimRegionData &area, BOOL erase)
+{
+    RECT client;
+    GetClientRect(hwnd, &client);
+    SimRegionData clipped = SimRegionIntersectRect(area, client);
+    if (clipped.Rects.empty())
+        return;
+    SimRegionUnion(w->Update, clipped);
+    if (erase)
+        w->EraseNeeded = true;
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase)
+{
+    if (SimShouldFail("InvalidateRect"))
+        return FALSE;
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return FALSE;
+    RECT area;
+    if (rect)
+        area = *rect;
+    else
+        GetClientRect(hwnd, &area);
+    SimRegionData region;
+    SimRegionAddRect(region, area);
+    AddUpdate(w, hwnd, region, erase);
+    return TRUE;
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase)
+{
+    if (SimShouldFail("InvalidateRgn"))
+        return FALSE;
+    if (!rgn)
+        return InvalidateRect(hwnd, nullptr, erase);
+    SimWindowData *w = Window(hwnd);
+    SimGdiObject *r = SimFindGdi(rgn, SimRegions);
+    if (!w || !r)
+        return FALSE;
+    AddUpdate(w, hwnd, r->Region, erase);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT *rect)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return FALSE;
+    if (!rect) {
+        w->Update.Rects.clear();
+        w->EraseNeeded = false;
+        return TRUE;
+    }
+    SimRegionData cut;
+    SimRegionAddRect(cut, *rect);
+    w->Update = SimRegionSubtract(w->Update, cut);
+    if (w->Update.Rects.empty())
+        w->EraseNeeded = false;
+    return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return FALSE;
+    if (rect)
+        *rect = SimRegionBox(w->Update);
+    return !w->Update.Rects.empty();
+}
+
+HRGN SimGetUpdateRegion(HWND hwnd)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    SimGdiObject object{};
+    object.Kind = SimRegions;
+    if (w)
+        object.Region = w->Update;
+    return (HRGN)SimAddGdi(std::move(object));
+}
+
+BOOL UpdateWindow(HWND hwnd)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return FALSE;
+    if (!w->Update.Rects.empty() && IsWindowVisible(hwnd))
+        SendMessageA(hwnd, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+static HDC NewWindowDC(HWND hwnd, const SimRegionData &clip, bool fromPaint)
+{
+    SimGdiObject object{};
+    object.Kind = SimDCs;
+    object.DC.Window = hwnd;
+    object.DC.FromBeginPaint = fromPaint;
+    object.DC.Clip = clip;
+    return (HDC)SimAddGdi(std::move(object));
+}
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint)
+{
+    if (!paint)
+        return nullptr;
+    *paint = PAINTSTRUCT{};
+    SimWindowData *w = Window(hwnd);
+    if (!w)
+        return nullptr;
+    if (SimShouldFail("BeginPaint"))
+        return nullptr;
+    // The paint DC is clipped to what was invalid; the window becomes valid now.
+    SimRegionData update = w->Update;
+    bool erase = w->EraseNeeded;
+    w->Update.Rects.clear();
+    w->EraseNeeded = false;
+    HDC hdc = NewWindowDC(hwnd, update, true);
+    paint->hdc = hdc;
+    paint->rcPaint = SimRegionBox(update);
+    if (erase)
+        paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0) ? FALSE : TRUE;
+    else
+        paint->fErase = FALSE;
+    return hdc;
+}
+
+BOOL EndPaint(HWND, const PAINTSTRUCT *paint)
+{
+    if (!paint)
+        return FALSE;
+    SimGdiObject *dc = SimFindGdi(paint->hdc, SimDCs);
+    if (dc && dc->DC.FromBeginPaint)
+        SimFreeGdi(paint->hdc);
+    return TRUE;
+}
+
+HDC GetDC(HWND hwnd)
+{
+    if (SimShouldFail("GetDC"))
+        return nullptr;
+    if (!Window(hwnd))
+        return nullptr;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    SimRegionData clip;
+    SimRegionAddRect(clip, client);
+    return NewWindowDC(hwnd, clip, false);
+}
+
+int ReleaseDC(HWND, HDC hdc)
+{
+    SimGdiObject *dc = SimFindGdi(hdc, SimDCs);
+    if (!dc || !dc->DC.Window || dc->DC.FromBeginPaint)
+        return 0;
+    SimFreeGdi(hdc);
+    return 1;
+}
+
+SimPixels SimReadWindowPixels(HWND hwnd)
+{
+    SimPixels out;
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (!w)
+        return out;
+    out.Width = w->Rect.right - w->Rect.left;
+    out.Height = w->Rect.bottom - w->Rect.top;
+    out.Pixels = w->Surface;
+    return out;
+}
+
+void SimFillWindow(HWND hwnd, COLORREF color)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (w)
+        std::fill(w->Surface.begin(), w->Surface.end(), color & 0xFFFFFF);
+}
+
+BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom)
+{
+    if (!rect)
+        return FALSE;
+    *rect = RECT{left, top, right, bottom};
+    return TRUE;
+}
+
+BOOL IsRectEmpty(const RECT *rect) { return !rect || SimRectEmpty(*rect); }

@@ -1,0 +1,295 @@
+// The subset of the Win32 API that the system and its stand-in windows use,
+// declared with Windows' names, types and values. Implemented by the other
+// files of this folder with Windows' documented semantics.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef uint32_t DWORD;
+typedef unsigned int UINT;
+typedef int32_t LONG;
+typedef int INT;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t UINT_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef uintptr_t DWORD_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef DWORD COLORREF;
+typedef char CHAR;
+typedef const char *LPCSTR;
+typedef char *LPSTR;
+typedef void *LPVOID;
+typedef const void *LPCVOID;
+typedef void *HANDLE;
+typedef void *HGDIOBJ;
+typedef DWORD *LPDWORD;
+
+#define DECLARE_HANDLE(name) \
+    struct name##__ { int unused; }; \
+    typedef struct name##__ *name
+DECLARE_HANDLE(HWND);
+DECLARE_HANDLE(HDC);
+DECLARE_HANDLE(HBITMAP);
+DECLARE_HANDLE(HBRUSH);
+DECLARE_HANDLE(HRGN);
+DECLARE_HANDLE(HINSTANCE);
+DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HHOOK);
+DECLARE_HANDLE(HICON);
+DECLARE_HANDLE(HCURSOR);
+DECLARE_HANDLE(HFONT);
+DECLARE_HANDLE(HPEN);
+typedef HINSTANCE HMODULE;
+
+#define TRUE 1
+#define FALSE 0
+#ifndef NULL
+#define NULL 0
+#endif
+
+typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+typedef struct tagRECT { LONG left, top, right, bottom; } RECT, *LPRECT;
+typedef const RECT *LPCRECT;
+typedef struct tagPOINT { LONG x, y; } POINT, *LPPOINT;
+typedef struct tagSIZE { LONG cx, cy; } SIZE, *LPSIZE;
+
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT;
+
+typedef struct tagBITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+} BITMAP;
+
+typedef struct _SYSTEMTIME {
+    WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
+} SYSTEMTIME, *LPSYSTEMTIME;
+
+typedef struct _OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+} OSVERSIONINFOA, *LPOSVERSIONINFOA;
+
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA;
+
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy, cx, y, x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA;
+
+#define MAKEINTATOM(i) ((LPCSTR)(ULONG_PTR)((WORD)(i)))
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(c) ((BYTE)(c))
+#define GetGValue(c) ((BYTE)(((WORD)(c)) >> 8))
+#define GetBValue(c) ((BYTE)((c) >> 16))
+#define CLR_INVALID 0xFFFFFFFF
+
+// Window messages
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_ERASEBKGND 0x0014
+#define WM_WININICHANGE 0x001A
+#define WM_SETTINGCHANGE WM_WININICHANGE
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_TIMER 0x0113
+#define WM_COMMAND 0x0111
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_EXITSIZEMOVE 0x0232
+#define WM_PRINTCLIENT 0x0318
+#define WM_COPYDATA 0x004A
+#define WM_USER 0x0400
+
+#define PRF_CHECKVISIBLE 0x00000001
+#define PRF_NONCLIENT 0x00000002
+#define PRF_CLIENT 0x00000004
+#define PRF_ERASEBKGND 0x00000008
+
+// Window styles
+#define WS_POPUP 0x80000000u
+#define WS_CHILD 0x40000000u
+#define WS_VISIBLE 0x10000000u
+#define WS_CLIPSIBLINGS 0x04000000u
+#define WS_CLIPCHILDREN 0x02000000u
+#define WS_EX_TOOLWINDOW 0x00000080u
+#define WS_EX_LAYERED 0x00080000u
+
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWLP_WNDPROC (-4)
+#define GWLP_USERDATA (-21)
+#define GWL_WNDPROC (-4)
+#define GWL_USERDATA (-21)
+
+#define SW_HIDE 0
+#define SW_SHOW 5
+#define SW_SHOWNA 8
+
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
+
+// GDI
+#define SRCCOPY 0x00CC0020u
+#define MM_TEXT 1
+#define MM_LOMETRIC 2
+#define MM_HIMETRIC 3
+#define MM_LOENGLISH 4
+#define MM_HIENGLISH 5
+#define MM_TWIPS 6
+#define MM_ISOTROPIC 7
+#define MM_ANISOTROPIC 8
+
+#define RGN_AND 1
+#define RGN_OR 2
+#define RGN_XOR 3
+#define RGN_DIFF 4
+#define RGN_COPY 5
+#define ERROR 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+
+#define IMAGE_BITMAP 0
+#define LR_DEFAULTCOLOR 0x0000
+#define LR_LOADFROMFILE 0x0010
+#define LR_CREATEDIBSECTION 0x2000
+
+#define VER_PLATFORM_WIN32_NT 2
+
+// Errors
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+
+// USER
+typedef WORD ATOM;
+
+ATOM RegisterClassA(const WNDCLASSA *wc);
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+BOOL DestroyWindow(HWND hwnd);
+BOOL IsWindow(HWND hwnd);
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LONG GetWindowLongA(HWND hwnd, int index);
+LONG SetWindowLongA(HWND hwnd, int index, LONG value);
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
+HWND GetParent(HWND hwnd);
+HWND FindWindowA(LPCSTR className, LPCSTR windowName);
+HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
+BOOL GetClientRect(HWND hwnd, LPRECT rect);
+BOOL GetWindowRect(HWND hwnd, LPRECT rect);
+BOOL ClientToScreen(HWND hwnd, LPPOINT point);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL ShowWindow(HWND hwnd, int cmd);
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase);
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const RECT *rect);
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
+BOOL UpdateWindow(HWND hwnd);
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT *paint);
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC hdc);
+int FillRect(HDC hdc, const RECT *rect, HBRUSH brush);
+HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
+BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+BOOL IsRectEmpty(const RECT *rect);
+
+// GDI
+HDC CreateCompatibleDC(HDC hdc);
+BOOL DeleteDC(HDC hdc);
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
+BOOL DeleteObject(HGDIOBJ object);
+int GetObjectA(HANDLE object, int size, LPVOID buffer);
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
+int SaveDC(HDC hdc);
+BOOL RestoreDC(HDC hdc, int savedDC);
+BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT old);
+BOOL GetWindowOrgEx(HDC hdc, LPPOINT point);
+int GetMapMode(HDC hdc);
+int SetMapMode(HDC hdc, int mode);
+BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
+BOOL TransparentBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
+                    int srcWidth, int srcHeight, UINT transparent);
+COLORREF GetPixel(HDC hdc, int x, int y);
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
+HBRUSH CreateSolidBrush(COLORREF color);
+HRGN CreateRectRgn(int left, int top, int right, int bottom);
+int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode);
+int GetRgnBox(HRGN rgn, LPRECT rect);
+BOOL PtInRegion(HRGN rgn, int x, int y);
+BOOL EqualRgn(HRGN a, HRGN b);
+
+// Kernel
+void GetLocalTime(LPSYSTEMTIME time);
+BOOL GetVersionExA(LPOSVERSIONINFOA info);
+DWORD GetLastError(void);
+void SetLastError(DWORD error);

@@ -1,0 +1,149 @@
+#include "tools/standin/face_render.h"
+
+#include "engine/clock_state.h"
+#include "engine/face_layout.h"
+#include "engine/paint_clock.h"
+#include "engine/skin_bitmaps.h"
+#include "engine/time_snapshot.h"
+#include "tools/standin/standin_windows.h"
+
+#include <string.h>
+
+static const struct {
+    const char *Name;
+    unsigned Bit;
+} OptionNames[] = {
+    {"seconds", OptSeconds}, {"date", OptDate}, {"left", OptLeft},
+    {"weekday", OptWeekday}, {"12h", Opt12h},   {"transparent", OptTransparent},
+};
+
+bool ParseFaceOptions(const char *list, unsigned *options)
+{
+    *options = 0;
+    std::string all = list ? list : "";
+    size_t start = 0;
+    while (start <= all.size()) {
+        size_t end = all.find(',', start);
+        if (end == std::string::npos)
+            end = all.size();
+        std::string word = all.substr(start, end - start);
+        if (!word.empty()) {
+            bool known = false;
+            for (const auto &o : OptionNames)
+                if (word == o.Name) {
+                    *options |= o.Bit;
+                    known = true;
+                }
+            if (!known)
+                return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+std::string FormatFaceOptions(unsigned options)
+{
+    std::string out;
+    for (const auto &o : OptionNames)
+        if (options & o.Bit)
+            out += (out.empty() ? "" : ",") + std::string(o.Name);
+    return out.empty() ? "none" : out;
+}
+
+static Flag AsFlag(unsigned options, unsigned bit) { return (options & bit) ? FlagTrue : 0; }
+
+// What the library does when it starts in a process and takes over the clock:
+// find the windows, note the version, take the first snapshot.
+static void AttachEngine(const StandinTaskbar &taskbar, const FaceRequest &request)
+{
+    ResetClockState();
+    ClockState.TickStep = 1;
+    ClockState.LastTickSecond = -1;
+    ClockState.TrayWnd = taskbar.Tray;
+    ClockState.NotifyWnd = taskbar.Notify;
+    ClockState.ClockWnd = taskbar.Clock;
+    ClockState.PreviousNotifyProc = (WNDPROC)GetWindowLongPtrA(taskbar.Notify, GWLP_WNDPROC);
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    ClockState.IsWindowsXP =
+        GetVersionExA(&version) && version.dwMajorVersion == 5 && version.dwMinorVersion == 1 ? FlagTrue : 0;
+    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", request.SkinsDir.c_str());
+    ClockState.ShowSeconds = AsFlag(request.Options, OptSeconds);
+    ClockState.ShowDate = AsFlag(request.Options, OptDate);
+    ClockState.DateIsLeft = AsFlag(request.Options, OptLeft);
+    ClockState.ShowDayOfWeek = AsFlag(request.Options, OptWeekday);
+    ClockState.EnglishTime = AsFlag(request.Options, Opt12h);
+    ClockState.TransparentClock = AsFlag(request.Options, OptTransparent);
+    SnapshotTime();
+}
+
+static void ReadClientPixels(HWND hwnd, FaceImage *image)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    image->Width = rc.right;
+    image->Height = rc.bottom;
+    image->Pixels.assign((size_t)rc.right * rc.bottom, 0);
+    HDC dc = GetDC(hwnd);
+    if (!dc)
+        return;
+    for (int y = 0; y < rc.bottom; y++)
+        for (int x = 0; x < rc.right; x++)
+            image->Pixels[(size_t)y * rc.right + x] = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+}
+
+// Which of the skin's two files the loader refuses, for the error message.
+static std::string UnreadableSkinFile(const FaceRequest &request)
+{
+    std::string numbers = request.SkinsDir + "\\" + request.Skin + "\\NUMBERS.BMP";
+    HANDLE bitmap = LoadImageA(nullptr, numbers.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    if (!bitmap)
+        return numbers;
+    DeleteObject(bitmap);
+    return request.SkinsDir + "\\" + request.Skin + "\\TEXT.BMP";
+}
+
+bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image, std::string *error)
+{
+    if (!RegisterStandinClasses(instance)) {
+        *error = "cannot register the stand-in taskbar's window classes";
+        return false;
+    }
+    StandinLayout layout;
+    layout.TaskbarHeight = request.TaskbarHeight;
+    layout.Vertical = request.Vertical;
+    StandinTaskbar taskbar = CreateStandinTaskbar(instance, layout);
+    if (!taskbar.Clock) {
+        *error = "cannot create the stand-in taskbar";
+        return false;
+    }
+    AttachEngine(taskbar, request);
+    if (!LoadSkin(request.Skin.c_str())) {
+        *error = "cannot load skin \"" + request.Skin + "\": " + UnreadableSkinFile(request) +
+                 " is missing or not a readable bitmap";
+        FreeSkinBitmaps();
+        DestroyWindow(taskbar.Tray);
+        return false;
+    }
+    image->FaceWidth = FaceWidth();
+    image->FaceHeight = FaceHeight();
+    int width = request.ClientWidth ? request.ClientWidth : image->FaceWidth;
+    int height = request.ClientHeight ? request.ClientHeight : image->FaceHeight;
+    PlaceStandinClock(taskbar, width, height);
+    RECT client, face;
+    ComputeClockOrigin(&client, &face, &image->OriginX, &image->OriginY);
+
+    // Let the stand-in paint itself first, then paint the face over the whole clock.
+    UpdateWindow(taskbar.Tray);
+    UpdateWindow(taskbar.Notify);
+    InvalidateRect(taskbar.Clock, nullptr, TRUE);
+    PaintClock(taskbar.Clock);
+    ReadClientPixels(taskbar.Clock, image);
+
+    FreeSkinBitmaps();
+    DestroyWindow(taskbar.Tray);
+    UnregisterStandinClasses(instance);
+    return true;
+}

@@ -1,0 +1,45 @@
+// Paints one face with the engine into a stand-in taskbar and reads the clock
+// window's client area back. The preview tool runs it on the simulation, the
+// Wine probe on a real Win32; both must give the same pixels.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <stdint.h>
+#include <string>
+#include <vector>
+
+enum FaceOption : unsigned {
+    OptSeconds = 1,
+    OptDate = 2,
+    OptLeft = 4,
+    OptWeekday = 8,
+    Opt12h = 16,
+    OptTransparent = 32,
+};
+
+// Parses "seconds,date,left,weekday,12h,transparent" (any subset, any order).
+bool ParseFaceOptions(const char *list, unsigned *options);
+std::string FormatFaceOptions(unsigned options);
+
+struct FaceRequest {
+    std::string SkinsDir;  // Windows form on Windows, host form in the simulation
+    std::string Skin;
+    unsigned Options = 0;
+    int ClientWidth = 0;   // 0: the face's size
+    int ClientHeight = 0;
+    int TaskbarHeight = 30;
+    bool Vertical = false;
+};
+
+struct FaceImage {
+    int FaceWidth = 0, FaceHeight = 0;
+    int OriginX = 0, OriginY = 0;
+    int Width = 0, Height = 0;
+    std::vector<uint32_t> Pixels;  // COLORREF, row 0 at the top
+};
+
+// Creates the stand-in taskbar, loads the skin, sizes the clock and paints it
+// once. The time is whatever GetLocalTime reports. On failure returns false
+// with a one-line message in *error.
+bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image, std::string *error);
