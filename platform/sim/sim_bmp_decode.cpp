@@ -260,7 +260,9 @@ bool DecodeRle(const uint8_t *data, const Layout &l, std::vector<uint32_t> *pixe
         const uint32_t value = data[pos + 1];
         pos += 2;
         if (count > 0) {
-            auto index = [&](int64_t i) { return four ? (i & 1 ? value & 0xf : value >> 4) : value; };
+            auto index = [&](int64_t i) {
+                return four ? (i & 1 ? value & 0xf : value >> 4) : value;
+            };
             if (!PutRun(l, &c, count, index, pixels)) return false;
         } else if (value == 0) {
             c.X = 0;
@@ -280,7 +282,8 @@ bool DecodeRle(const uint8_t *data, const Layout &l, std::vector<uint32_t> *pixe
             if (pos + padded > l.BitsEnd) return false;
             const uint8_t *src = data + pos;
             auto index = [&](int64_t i) {
-                return four ? uint32_t(i & 1 ? src[i / 2] & 0xf : src[i / 2] >> 4) : uint32_t(src[i]);
+                return four ? uint32_t(i & 1 ? src[i / 2] & 0xf : src[i / 2] >> 4)
+                            : uint32_t(src[i]);
             };
             if (!PutRun(l, &c, value, index, pixels)) return false;
             pos += padded;
@@ -299,7 +302,8 @@ bool SimDecodeBmp(const uint8_t *data, size_t size, SimDecodedBitmap *out) {
     if (!ParseHeaders(data, int64_t(size), &layout)) return false;
     std::vector<uint32_t> pixels;
     const bool rle = layout.Compression == kBiRle8 || layout.Compression == kBiRle4;
-    if (!(rle ? DecodeRle(data, layout, &pixels) : DecodePlain(data, layout, &pixels))) return false;
+    const bool ok = rle ? DecodeRle(data, layout, &pixels) : DecodePlain(data, layout, &pixels);
+    if (!ok) return false;
     out->Width = int(layout.Width);
     out->Height = int(layout.Height);
     out->Pixels = std::move(pixels);

@@ -118,6 +118,9 @@ struct SimSurface {
 };
 SimSurface SimDCSurface(SimGdiObject *dc);
 
+// The part of a window's client area that its ancestors do not clip, in
+// client coordinates; empty while the window is hidden.
+RECT SimVisibleClientRect(HWND hwnd);
 void SimResizeSurface(SimWindowData &window, int width, int height);
 void SimDestroyAllWindows();
 void SimDeliverPosted(const SimPosted &posted);

@@ -427,11 +427,29 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint)
     return TRUE;
 }
 
+RECT SimVisibleClientRect(HWND hwnd)
+{
+    if (!IsWindowVisible(hwnd))
+        return RECT{0, 0, 0, 0};
+    RECT visible;
+    GetClientRect(hwnd, &visible);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    // A child shows only inside the client areas of all its ancestors.
+    for (HWND p = GetParent(hwnd); p; p = GetParent(p)) {
+        RECT parent;
+        GetClientRect(p, &parent);
+        POINT parentOrigin{0, 0};
+        ClientToScreen(p, &parentOrigin);
+        OffsetRect(&parent, parentOrigin.x - origin.x, parentOrigin.y - origin.y);
+        IntersectRect(&visible, &visible, &parent);
+    }
+    return visible;
+}
+
 static void AddUpdate(SimWindowData *w, HWND hwnd, const SimRegionData &area, BOOL erase)
 {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    SimRegionData clipped = SimRegionIntersectRect(area, client);
+    SimRegionData clipped = SimRegionIntersectRect(area, SimVisibleClientRect(hwnd));
     if (clipped.Rects.empty())
         return;
     SimRegionUnion(w->Update, clipped);
@@ -544,7 +562,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint)
     bool erase = w->EraseNeeded;
     w->Update.Rects.clear();
     w->EraseNeeded = false;
-    HDC hdc = NewWindowDC(hwnd, update, true);
+    HDC hdc = NewWindowDC(hwnd, SimRegionIntersectRect(update, SimVisibleClientRect(hwnd)), true);
     paint->hdc = hdc;
     paint->rcPaint = SimRegionBox(update);
     if (erase)
@@ -570,10 +588,8 @@ HDC GetDC(HWND hwnd)
         return nullptr;
     if (!Window(hwnd))
         return nullptr;
-    RECT client;
-    GetClientRect(hwnd, &client);
     SimRegionData clip;
-    SimRegionAddRect(clip, client);
+    SimRegionAddRect(clip, SimVisibleClientRect(hwnd));
     return NewWindowDC(hwnd, clip, false);
 }
 
@@ -614,3 +630,22 @@ BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom)
 }
 
 BOOL IsRectEmpty(const RECT *rect) { return !rect || SimRectEmpty(*rect); }
+
+BOOL IntersectRect(LPRECT dst, const RECT *a, const RECT *b)
+{
+    if (!dst || !a || !b)
+        return FALSE;
+    *dst = SimIntersect(*a, *b);
+    return !SimRectEmpty(*dst);
+}
+
+BOOL OffsetRect(LPRECT rect, int dx, int dy)
+{
+    if (!rect)
+        return FALSE;
+    rect->left += dx;
+    rect->right += dx;
+    rect->top += dy;
+    rect->bottom += dy;
+    return TRUE;
+}

@@ -262,6 +262,8 @@ int FillRect(HDC hdc, const RECT *rect, HBRUSH brush);
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
 BOOL IsRectEmpty(const RECT *rect);
+BOOL OffsetRect(LPRECT rect, int dx, int dy);
+BOOL IntersectRect(LPRECT dst, const RECT *a, const RECT *b);
 
 // GDI
 HDC CreateCompatibleDC(HDC hdc);

@@ -228,17 +228,33 @@ TEST_F(PaintTest, TallTaskbarCentresRowsOnTheFaceFromTheClientEdge)
 TEST_F(PaintTest, ShortTaskbarWeekdayAloneIsCentred)
 {
     Attach(30, OptWeekday, 2026, 12, 10, 8, 0, 0);  // Thursday
-    SizeClock(Taskbar);
-    // Face 73 x 34, origin (6, 6); the name is centred on the face from x 0.
-    Model m(73, 34, TestKeyColor);
-    m.Digit(6, 6, 0);
-    m.Digit(17, 6, 8);
-    m.Colon(26, 6);
-    m.Digit(36, 6, 0);
-    m.Digit(47, 6, 0);
-    m.Text((73 - 48) / 2, 6 + 17, "Thursday");
+    // Face 73 x 34 in a 73 x 30 client, origin (6, 4); the name is centred on the face from x 0.
+    SizeClock(Taskbar, 73, 30);
+    Model m(73, 30, TestKeyColor);
+    m.Digit(6, 4, 0);
+    m.Digit(17, 4, 8);
+    m.Colon(26, 4);
+    m.Digit(36, 4, 0);
+    m.Digit(47, 4, 0);
+    m.Text((73 - 48) / 2, 4 + 17, "Thursday");
     PaintWholeClock();
     EXPECT_PIXELS(m);
+}
+
+TEST_F(PaintTest, ChildWindowIsClippedByTheTaskbar)
+{
+    // A face taller than the taskbar: the rows below the taskbar's edge are not drawn.
+    Attach(30, OptDate, 2026, 12, 10, 8, 0, 0);
+    SizeClock(Taskbar);
+    ASSERT_EQ(FaceHeight(), 34);
+    SimFillWindow(ClockState.ClockWnd, RGB(7, 7, 7));
+    PaintWholeClock();
+    SimPixels got = SimReadWindowPixels(ClockState.ClockWnd);
+    EXPECT_EQ(got.At(0, 29), TestKeyColor);
+    EXPECT_EQ(got.At(0, 30), RGB(7, 7, 7));
+    HDC dc = GetDC(ClockState.ClockWnd);
+    EXPECT_EQ(GetPixel(dc, 0, 30), CLR_INVALID);
+    ReleaseDC(ClockState.ClockWnd, dc);
 }
 
 TEST_F(PaintTest, TransparentFaceKeepsTheErasedBackground)

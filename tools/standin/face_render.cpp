@@ -78,18 +78,39 @@ static void AttachEngine(const StandinTaskbar &taskbar, const FaceRequest &reque
     SnapshotTime();
 }
 
+// The part of the client area that the window's ancestors leave visible.
+static RECT VisibleClientRect(HWND hwnd)
+{
+    RECT visible;
+    GetClientRect(hwnd, &visible);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    for (HWND p = GetParent(hwnd); p; p = GetParent(p)) {
+        RECT parent;
+        GetClientRect(p, &parent);
+        POINT parentOrigin{0, 0};
+        ClientToScreen(p, &parentOrigin);
+        OffsetRect(&parent, parentOrigin.x - origin.x, parentOrigin.y - origin.y);
+        IntersectRect(&visible, &visible, &parent);
+    }
+    return visible;
+}
+
+// Pixels the taskbar clips away read differently on every platform; they
+// are reported as NotVisiblePixel.
 static void ReadClientPixels(HWND hwnd, FaceImage *image)
 {
     RECT rc;
     GetClientRect(hwnd, &rc);
+    RECT visible = VisibleClientRect(hwnd);
     image->Width = rc.right;
     image->Height = rc.bottom;
-    image->Pixels.assign((size_t)rc.right * rc.bottom, 0);
+    image->Pixels.assign((size_t)rc.right * rc.bottom, NotVisiblePixel);
     HDC dc = GetDC(hwnd);
     if (!dc)
         return;
-    for (int y = 0; y < rc.bottom; y++)
-        for (int x = 0; x < rc.right; x++)
+    for (int y = visible.top; y < visible.bottom; y++)
+        for (int x = visible.left; x < visible.right; x++)
             image->Pixels[(size_t)y * rc.right + x] = GetPixel(dc, x, y);
     ReleaseDC(hwnd, dc);
 }

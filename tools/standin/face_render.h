@@ -32,6 +32,9 @@ struct FaceRequest {
     bool Vertical = false;
 };
 
+// Stands for the pixels of the clock that the taskbar clips away.
+constexpr uint32_t NotVisiblePixel = RGB(255, 255, 255);
+
 struct FaceImage {
     int FaceWidth = 0, FaceHeight = 0;
     int OriginX = 0, OriginY = 0;

@@ -1,0 +1,191 @@
+// Simulated windows: lookup, procedures, messages, update regions and painting.
+#include "platform/sim/sim_control.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Log;
+
+LRESULT CALLBACK Recorder(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_PAINT: {
+        Log.push_back("paint");
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        HBRUSH b = CreateSolidBrush(RGB(0, 200, 0));
+        RECT all{0, 0, 1000, 1000};
+        FillRect(dc, &all, b);  // clipped to what was invalid
+        DeleteObject(b);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        Log.push_back("erase");
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_USER + 1:
+        Log.push_back("posted " + std::to_string(wParam));
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+struct Windows : ::testing::Test {
+    HWND Top = nullptr, Child = nullptr;
+    void SetUp() override
+    {
+        SimReset();
+        Log.clear();
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Recorder;
+        wc.lpszClassName = "Rec";
+        wc.hbrBackground = CreateSolidBrush(RGB(200, 0, 0));
+        ASSERT_NE(RegisterClassA(&wc), 0);
+        Top = CreateWindowExA(0, "Rec", "top", WS_POPUP | WS_VISIBLE, 100, 700, 200, 30, nullptr, nullptr, nullptr, nullptr);
+        Child = CreateWindowExA(0, "REC", "child", WS_CHILD | WS_VISIBLE, 150, 0, 40, 40, Top, nullptr, nullptr, nullptr);
+        SimPumpMessages();
+        Log.clear();
+    }
+};
+
+TEST_F(Windows, LookupAndGeometry)
+{
+    EXPECT_EQ(FindWindowA("rec", nullptr), Top) << "class names ignore case";
+    EXPECT_EQ(FindWindowExA(Top, nullptr, "Rec", nullptr), Child);
+    EXPECT_EQ(FindWindowExA(Top, Child, "Rec", nullptr), nullptr);
+    EXPECT_EQ(FindWindowExA(nullptr, nullptr, "Missing", nullptr), nullptr);
+    RECT r;
+    GetWindowRect(Child, &r);
+    EXPECT_EQ(r.left, 250);
+    EXPECT_EQ(r.top, 700);
+    GetClientRect(Child, &r);
+    EXPECT_EQ(r.right, 40);
+    POINT p{1, 2};
+    ClientToScreen(Child, &p);
+    EXPECT_EQ(p.x, 251);
+    EXPECT_EQ(p.y, 702);
+}
+
+TEST_F(Windows, SubclassingThroughTheWindowLong)
+{
+    WNDPROC old = (WNDPROC)GetWindowLongPtrA(Child, GWLP_WNDPROC);
+    EXPECT_EQ(old, Recorder);
+    static WNDPROC saved;
+    saved = old;
+    WNDPROC replacement = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_USER + 7)
+            return 77;
+        return CallWindowProcA(saved, h, m, w, l);
+    };
+    EXPECT_EQ((WNDPROC)SetWindowLongPtrA(Child, GWLP_WNDPROC, (LONG_PTR)replacement), Recorder);
+    EXPECT_EQ(SendMessageA(Child, WM_USER + 7, 0, 0), 77);
+    SendMessageA(Child, WM_USER + 1, 5, 0);
+    EXPECT_EQ(Log, std::vector<std::string>{"posted 5"});
+}
+
+TEST_F(Windows, PostedMessagesComeBeforePaint)
+{
+    InvalidateRect(Child, nullptr, FALSE);
+    PostMessageA(Child, WM_USER + 1, 1, 0);
+    PostMessageA(Child, WM_USER + 1, 2, 0);
+    EXPECT_EQ(SimPumpMessages(), 3);
+    EXPECT_EQ(Log, (std::vector<std::string>{"posted 1", "posted 2", "paint"}));
+}
+
+TEST_F(Windows, PaintIsClippedToTheUpdateRegionAndValidatesIt)
+{
+    SimFillWindow(Top, 0);
+    HRGN a = CreateRectRgn(0, 0, 5, 5), b = CreateRectRgn(20, 10, 30, 20);
+    CombineRgn(a, a, b, RGN_OR);
+    InvalidateRgn(Top, a, FALSE);
+    DeleteObject(a);
+    DeleteObject(b);
+    SimPumpMessages();
+    EXPECT_EQ(Log, std::vector<std::string>{"paint"}) << "no erase without the erase flag";
+    SimPixels p = SimReadWindowPixels(Top);
+    EXPECT_EQ(p.At(4, 4), RGB(0, 200, 0));
+    EXPECT_EQ(p.At(25, 15), RGB(0, 200, 0));
+    EXPECT_EQ(p.At(10, 10), 0u) << "inside the bounding box, outside the region";
+    RECT r;
+    EXPECT_FALSE(GetUpdateRect(Top, &r, FALSE));
+}
+
+TEST_F(Windows, EraseFlagSendsEraseBackgroundWithTheClassBrush)
+{
+    SimFillWindow(Child, 0);
+    RECT part{0, 0, 10, 10};
+    InvalidateRect(Child, &part, TRUE);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Child, &ps);
+    EXPECT_EQ(Log, std::vector<std::string>{"erase"});
+    EXPECT_FALSE(ps.fErase) << "the background was erased";
+    EXPECT_EQ(ps.rcPaint.right, 10);
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(200, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 15, 5), CLR_INVALID) << "outside the paint DC's clipping";
+    EndPaint(Child, &ps);
+    EXPECT_EQ(SimLiveObjects(SimDCs), 0);
+}
+
+TEST_F(Windows, ChildrenAreClippedToTheirParents)
+{
+    // The child reaches 10 pixels below the top window's client area.
+    SimFillWindow(Child, 0);
+    InvalidateRect(Child, nullptr, FALSE);
+    SimPumpMessages();
+    SimPixels p = SimReadWindowPixels(Child);
+    EXPECT_EQ(p.At(0, 29), RGB(0, 200, 0));
+    EXPECT_EQ(p.At(0, 30), 0u);
+    ShowWindow(Top, SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(Child));
+    HDC dc = GetDC(Child);
+    EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID) << "a hidden window shows nothing";
+    ReleaseDC(Child, dc);
+}
+
+TEST_F(Windows, DestroyingAParentDestroysItsChildrenAndTheirMessages)
+{
+    PostMessageA(Child, WM_USER + 1, 9, 0);
+    EXPECT_TRUE(DestroyWindow(Top));
+    EXPECT_FALSE(IsWindow(Child));
+    EXPECT_EQ(SimPumpMessages(), 0);
+    EXPECT_EQ(SendMessageA(Child, WM_USER + 1, 0, 0), 0);
+    EXPECT_FALSE(PostMessageA(Child, WM_USER + 1, 0, 0));
+    EXPECT_TRUE(UnregisterClassA("Rec", nullptr));
+    EXPECT_EQ(SimLiveGdiObjects(), 0) << "the class brush went with the class";
+}
+
+TEST_F(Windows, WindowLongsOfPointerSize)
+{
+    if (sizeof(void *) > 4) {
+        EXPECT_EQ(GetWindowLongA(Child, GWL_WNDPROC), 0) << "64-bit Windows refuses the 32-bit call";
+    }
+    SetWindowLongA(Child, GWL_EXSTYLE, WS_EX_LAYERED);
+    EXPECT_EQ((DWORD)GetWindowLongA(Child, GWL_EXSTYLE), WS_EX_LAYERED);
+}
+
+TEST(SimKernel, LocalTimeAndVersion)
+{
+    SimReset();
+    SimSetLocalTime(2026, 12, 9, 23, 59, 58);
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    EXPECT_EQ(t.wDayOfWeek, 3) << "a Wednesday";
+    EXPECT_EQ(t.wSecond, 58);
+    SimSetLocalTime(2000, 2, 29, 0, 0, 0);
+    GetLocalTime(&t);
+    EXPECT_EQ(t.wDayOfWeek, 2) << "a Tuesday";
+    OSVERSIONINFOA v{};
+    EXPECT_FALSE(GetVersionExA(&v)) << "the size field must be set";
+    v.dwOSVersionInfoSize = sizeof(v);
+    SimSetVersion(5, 1);
+    ASSERT_TRUE(GetVersionExA(&v));
+    EXPECT_EQ(v.dwMajorVersion, 5u);
+    EXPECT_EQ(v.dwMinorVersion, 1u);
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Paints faces with the engine in real Win32 windows under Wine and with the
+# simulation, for the same skin, options, time, client size and taskbar, and
+# requires identical pixels.
+# usage: paint_compare.sh PREVIEW PROBE_EXE SKINS_DIR WORK_DIR
+set -u
+preview="$1" probe="$2" skins="$3" work="$4"
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/wine_env.sh"
+trap wine_env_stop EXIT
+mkdir -p "$work/out"
+wine_env_start "$work" || exit 1
+
+cases=0 failed=0
+run_case() {  # skin options taskbar-height client(- for the face) vertical(0/1) xp(0/1)
+    local skin="$1" options="$2" height="$3" client="$4" vertical="$5" xp="$6"
+    local name="$skin-${options//,/+}-h$height-c$client-v$vertical-xp$xp"
+    local w="$work/out/$name.wine.bmp" s="$work/out/$name.sim.bmp"
+    local args=(--skin "$skin" --taskbar-height "$height")
+    [ "$options" != none ] && args+=(--options "$options")
+    [ "$client" != - ] && args+=(--client "$client")
+    cases=$((cases + 1))
+    local out
+    if ! out=$(timeout 30 wine "$probe" --skins "$(wine_path "$skins")" "${args[@]}" --vertical "$vertical" -o "$w" 2>&1); then
+        echo "FAIL $name: the Wine probe failed: $out"
+        failed=$((failed + 1))
+        return
+    fi
+    local t
+    t=$(printf '%s' "$out" | tr -d '\r' | sed -n 's/^time: //p')
+    local simargs=(--skins "$skins" "${args[@]}" --time "$t" -o "$s")
+    [ "$vertical" = 1 ] && simargs+=(--vertical)
+    [ "$xp" = 1 ] && simargs+=(--xp)
+    if ! "$preview" "${simargs[@]}"; then
+        echo "FAIL $name: dialwick-preview failed"
+        failed=$((failed + 1))
+        return
+    fi
+    if ! cmp -s "$w" "$s"; then
+        echo "FAIL $name: pixels differ (compare $w with $s)"
+        failed=$((failed + 1))
+    fi
+}
+
+option_sets="none seconds date seconds,date,weekday weekday 12h date,left,weekday,12h seconds,date,left,weekday,12h seconds,date,weekday,12h"
+for xp in 0 1; do
+    wine_set_xp dialwick-wineprobe.exe "$xp"
+    for skin in Herb Ember Frost; do
+        for options in $option_sets; do
+            [ "$xp" = 1 ] && continue
+            run_case "$skin" "$options" 30 - 0 0
+            run_case "$skin" "$options" 48 - 0 0
+        done
+        for options in transparent seconds,date,weekday,transparent date,left,12h,transparent; do
+            run_case "$skin" "$options" 30 - 0 "$xp"
+            run_case "$skin" "$options" 48 150x44 0 "$xp"
+        done
+    done
+    run_case Herb seconds,date,weekday 40 130x46 0 "$xp"
+    run_case Herb seconds,transparent 60 - 1 "$xp"
+    run_case Herb date,weekday 60 40x30 0 "$xp"
+done
+wine_set_xp dialwick-wineprobe.exe 0
+echo "Wine paint comparison: $cases cases, $failed with differences"
+[ "$failed" = 0 ]
