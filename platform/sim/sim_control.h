@@ -5,6 +5,8 @@
 #include "platform/sim/sim_windows.h"
 
 #include <stdint.h>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 // Destroys every window, class, GDI object and queued message and restores the
@@ -52,3 +54,94 @@ void SimFailCall(const char *function, int n);
 void SimClearFailures();
 // How many times the named function has been called since the last reset.
 int SimCallCount(const char *function);
+
+// Simulated processes. Process 1 exists from the start and is current; a
+// window belongs to the process that was current when it was created, and a
+// message sent or posted to it runs in that process.
+DWORD SimCreateProcess(const char *exeName);
+// Makes a process current, with its own copy of every module's globals;
+// returns the process that was current.
+DWORD SimSwitchProcess(DWORD process);
+DWORD SimCurrentProcess();
+// Ends a process: its modules get DLL_PROCESS_DETACH, then its windows, hooks
+// and posted messages go.
+void SimEndProcess(DWORD process);
+
+// A library the simulated processes can map: LoadLibraryA by its name, or a
+// hook installed with its handle, maps it and calls its entry point. Each
+// region is memory of its globals, kept per process.
+struct SimModuleRegion {
+    void *Data;
+    size_t Size;
+};
+typedef BOOL(WINAPI *SimModuleEntry)(HINSTANCE, DWORD, LPVOID);
+HMODULE SimDefineModule(const char *name, const char *path, SimModuleEntry entry,
+                        std::initializer_list<SimModuleRegion> regions);
+bool SimModuleMapped(DWORD process, HMODULE module);
+
+// Runs f inside the given process and returns to the current one.
+template <typename F> void SimInProcess(DWORD process, F f)
+{
+    DWORD previous = SimSwitchProcess(process);
+    f();
+    SimSwitchProcess(previous);
+}
+
+void SimSetWindowsDirectory(const char *path);
+// Every WinExec call, in order; none is run.
+struct SimWinExecCall {
+    std::string CommandLine;
+    UINT Show;
+};
+std::vector<SimWinExecCall> SimWinExecCalls();
+// Whether User32.dll exports SetLayeredWindowAttributes.
+void SimSetLayeredApiAvailable(bool available);
+int SimLiveHooks();
+
+// ---- Registry, menus and directory listing ----
+
+// Key paths are relative to HKEY_CURRENT_USER; names compare without regard
+// to case, as in the registry itself.
+// Stores a value of any type and size, creating the key and its parents.
+void SimRegSetValue(const char *keyPath, const char *valueName, DWORD type, const void *data, size_t size);
+// Reads a value back; false when the key or the value does not exist.
+bool SimRegGetValue(const char *keyPath, const char *valueName, DWORD *type, std::vector<uint8_t> *data);
+bool SimRegKeyExists(const char *keyPath);
+// The names of a key's values in the order they were first written.
+std::vector<std::string> SimRegValueNames(const char *keyPath);
+// Registry keys opened or created and not yet closed.
+int SimOpenRegistryKeys();
+
+// One item of a menu as AppendMenuA stored it.
+struct SimMenuItem {
+    UINT Flags = 0;        // MF_ flags as appended
+    UINT_PTR Id = 0;       // command id; the submenu's handle for MF_POPUP
+    std::string Text;      // empty for separators
+    HMENU SubMenu = nullptr;
+};
+// False when the menu does not exist.
+bool SimGetMenuItems(HMENU menu, std::vector<SimMenuItem> *items);
+int SimLiveMenus();
+
+// The last TrackPopupMenuEx call. Open while no item has been chosen for it.
+struct SimTrackedMenu {
+    HMENU Menu = nullptr;
+    UINT Flags = 0;
+    int X = 0, Y = 0;
+    HWND Owner = nullptr;
+    bool Open = false;
+};
+SimTrackedMenu SimLastTrackedMenu();
+// The user picks the command item with this id in the open menu: WM_COMMAND
+// is posted to the owner window, as Windows does after tracking without
+// TPM_RETURNCMD. False when no menu is open or it holds no such enabled item.
+bool SimChooseMenuItem(UINT id);
+// The choice the user makes in the next TrackPopupMenuEx, before it returns;
+// 0 dismisses the menu. Needed for TPM_RETURNCMD.
+void SimSetMenuChoice(UINT id);
+
+// Adds attributes (hidden, system, archive, ...) to what FindFirstFileA and
+// FindNextFileA report for a path, in host or Windows form.
+void SimAddFileAttributes(const char *path, DWORD attributes);
+// Directory listings opened and not yet closed.
+int SimOpenFindHandles();

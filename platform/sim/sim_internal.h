@@ -52,6 +52,10 @@ struct SimWindowClass {
 };
 
 struct SimWindowData {
+    DWORD Process = 0;              // the simulated process that created it
+    BYTE LayeredAlpha = 255;
+    COLORREF LayeredKey = 0;
+    DWORD LayeredFlags = 0;         // 0: SetLayeredWindowAttributes never succeeded
     std::string ClassName;
     std::string Title;
     WNDPROC Proc = nullptr;
@@ -74,7 +78,46 @@ struct SimPosted {
     LPARAM LParam;
 };
 
+// A library the tests define: its entry point and the memory of its globals,
+// which every simulated process that maps it has its own copy of.
+struct SimModuleDef {
+    std::string Name;
+    std::string Path;
+    SimModuleEntry Entry = nullptr;
+    std::vector<SimModuleRegion> Regions;
+    HMODULE Handle = nullptr;
+};
+
+struct SimMapping {
+    int RefCount = 0;
+    std::vector<std::vector<uint8_t>> Saved;  // the globals while another process runs
+};
+
+struct SimProcessData {
+    std::string ExeName;
+    std::map<HMODULE, SimMapping> Mapped;
+};
+
+struct SimHook {
+    HHOOK Handle;
+    int Type;
+    HOOKPROC Proc;
+    HMODULE Module;
+    DWORD Thread;
+    DWORD Owner;  // the process that installed it
+};
+
 struct SimWorld {
+    std::map<DWORD, SimProcessData> Processes{{1, SimProcessData{"test.exe", {}}}};
+    DWORD CurrentProcess = 1;
+    DWORD NextProcess = 2;
+    std::vector<SimModuleDef> Modules;
+    std::vector<SimHook> Hooks;     // in installation order
+    std::vector<HHOOK> HookCalls;   // the hooks being called, innermost last
+    std::vector<std::string> RegisteredMessages;
+    std::string WindowsDirectory = "C:\\windows";
+    std::vector<SimWinExecCall> WinExecs;
+    bool LayeredApiAvailable = true;
     std::map<uintptr_t, SimGdiObject> Gdi;
     std::map<uintptr_t, SimWindowData> Windows;
     std::vector<HWND> TopLevel;
@@ -124,6 +167,19 @@ RECT SimVisibleClientRect(HWND hwnd);
 void SimResizeSurface(SimWindowData &window, int width, int height);
 void SimDestroyAllWindows();
 void SimDeliverPosted(const SimPosted &posted);
+
+// Runs the rest of a scope inside another simulated process: the globals of
+// every module are swapped for that process's copy, and back at the end.
+struct SimProcessScope {
+    DWORD Previous;
+    explicit SimProcessScope(DWORD process);
+    ~SimProcessScope();
+};
+void SimSwitchTo(DWORD process);
+DWORD SimThreadOfProcess(DWORD process);
+DWORD SimProcessOfThread(DWORD thread);
+void SimRunCallWndProcHooks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void SimResetProcesses();
 
 // Fault injection: true when this call of the named function is to fail.
 bool SimShouldFail(const char *function);

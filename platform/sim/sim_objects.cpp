@@ -34,7 +34,9 @@ void SimFreeGdi(HGDIOBJ handle) { Sim().Gdi.erase((uintptr_t)handle); }
 
 void SimReset()
 {
+    SimSwitchTo(1);
     SimDestroyAllWindows();
+    SimResetProcesses();
     SimWorld &w = Sim();
     w.Gdi.clear();
     w.Classes.clear();

@@ -86,6 +86,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     height = std::max(height, 0);
     HWND hwnd = (HWND)SimNewHandle();
     SimWindowData data;
+    data.Process = Sim().CurrentProcess;
     data.ClassName = cls->Name;
     data.Title = windowName ? windowName : "";
     data.Proc = cls->Class.lpfnWndProc;
@@ -180,12 +181,30 @@ LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     return proc ? proc(hwnd, msg, wParam, lParam) : 0;
 }
 
+// A sent message runs in the window's process, after that thread's
+// WH_CALLWNDPROC hooks have seen it.
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     SimWindowData *w = Window(hwnd);
+    if (!w)
+        return 0;
+    SimProcessScope scope(w->Process);
+    SimRunCallWndProcHooks(hwnd, msg, wParam, lParam);
+    w = SimFindWindow(hwnd);
     if (!w || !w->Proc)
         return 0;
     return w->Proc(hwnd, msg, wParam, lParam);
+}
+
+// A posted message is dispatched to the procedure directly; hooks of the
+// sent-message kind do not see it.
+static void Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (!w || !w->Proc)
+        return;
+    SimProcessScope scope(w->Process);
+    w->Proc(hwnd, msg, wParam, lParam);
 }
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -203,7 +222,7 @@ int SimPumpMessages()
         if (!Sim().Posted.empty()) {
             SimPosted p = Sim().Posted.front();
             Sim().Posted.erase(Sim().Posted.begin());
-            SendMessageA(p.Window, p.Message, p.WParam, p.LParam);
+            Dispatch(p.Window, p.Message, p.WParam, p.LParam);
             delivered++;
             continue;
         }
@@ -216,7 +235,7 @@ int SimPumpMessages()
             }
         if (!dirty)
             return delivered;
-        SendMessageA(dirty, WM_PAINT, 0, 0);
+        Dispatch(dirty, WM_PAINT, 0, 0);
         delivered++;
         // A window procedure that does not validate would be painted forever.
         if (SimFindWindow(dirty) && !SimFindWindow(dirty)->Update.Rects.empty())

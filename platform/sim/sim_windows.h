@@ -295,3 +295,190 @@ void GetLocalTime(LPSYSTEMTIME time);
 BOOL GetVersionExA(LPOSVERSIONINFOA info);
 DWORD GetLastError(void);
 void SetLastError(DWORD error);
+
+// Processes, modules, hooks and the calls of the shell integration
+typedef LRESULT(CALLBACK *HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+typedef intptr_t(WINAPI *FARPROC)();
+
+typedef struct tagCWPSTRUCT {
+    LPARAM lParam;
+    WPARAM wParam;
+    UINT message;
+    HWND hwnd;
+} CWPSTRUCT, *PCWPSTRUCT;
+
+typedef struct tagCOPYDATASTRUCT {
+    ULONG_PTR dwData;
+    DWORD cbData;
+    LPVOID lpData;
+} COPYDATASTRUCT, *PCOPYDATASTRUCT;
+
+#define WH_CALLWNDPROC 4
+#define HC_ACTION 0
+#define DLL_PROCESS_DETACH 0
+#define DLL_PROCESS_ATTACH 1
+#define DLL_THREAD_ATTACH 2
+#define DLL_THREAD_DETACH 3
+#define WM_NCHITTEST 0x0084
+#define WM_MBUTTONDBLCLK 0x0209
+#define HTCLIENT 1
+#define SW_SHOWNORMAL 1
+#define LWA_COLORKEY 0x00000001
+#define LWA_ALPHA 0x00000002
+#define MAX_PATH 260
+#define ERROR_HOOK_NEEDS_HMOD 1428L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+
+UINT RegisterWindowMessageA(LPCSTR name);
+HHOOK SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
+DWORD GetCurrentProcessId(void);
+DWORD GetCurrentThreadId(void);
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT WinExec(LPCSTR commandLine, UINT show);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+HMODULE LoadLibraryA(LPCSTR name);
+BOOL FreeLibrary(HMODULE module);
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF key, BYTE alpha, DWORD flags);
+BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF *key, BYTE *alpha, DWORD *flags);
+
+// ---- Registry, menus, directory listing and the module of an address ----
+
+typedef BYTE *LPBYTE;
+typedef LONG LSTATUS;
+typedef DWORD ACCESS_MASK;
+typedef ACCESS_MASK REGSAM;
+
+DECLARE_HANDLE(HKEY);
+typedef HKEY *PHKEY;
+
+typedef struct _SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
+
+#define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)((LONG)0x80000001))
+
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_CREATE_SUB_KEY 0x0004
+#define KEY_ENUMERATE_SUB_KEYS 0x0008
+#define KEY_NOTIFY 0x0010
+#define KEY_CREATE_LINK 0x0020
+#define KEY_WOW64_64KEY 0x0100
+#define KEY_WOW64_32KEY 0x0200
+#define KEY_READ 0x20019
+#define KEY_WRITE 0x20006
+#define KEY_ALL_ACCESS 0xF003F
+
+#define REG_OPTION_NON_VOLATILE 0x00000000L
+#define REG_CREATED_NEW_KEY 0x00000001L
+#define REG_OPENED_EXISTING_KEY 0x00000002L
+
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+#define REG_DWORD_BIG_ENDIAN 5
+#define REG_LINK 6
+#define REG_MULTI_SZ 7
+#define REG_QWORD 11
+
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_NO_MORE_FILES 18L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_BAD_PATHNAME 161L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_MORE_DATA 234L
+#define ERROR_NOACCESS 998L
+#define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_MENU_ITEM_NOT_FOUND 1456L
+
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM access,
+                        LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition);
+LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize);
+LSTATUS RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE *data, DWORD dataSize);
+LSTATUS RegDeleteValueA(HKEY key, LPCSTR valueName);
+LSTATUS RegCloseKey(HKEY key);
+
+// Menus
+#define MF_BYCOMMAND 0x00000000L
+#define MF_STRING 0x00000000L
+#define MF_ENABLED 0x00000000L
+#define MF_UNCHECKED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_BITMAP 0x00000004L
+#define MF_CHECKED 0x00000008L
+#define MF_POPUP 0x00000010L
+#define MF_OWNERDRAW 0x00000100L
+#define MF_BYPOSITION 0x00000400L
+#define MF_SEPARATOR 0x00000800L
+
+#define TPM_LEFTALIGN 0x0000L
+#define TPM_LEFTBUTTON 0x0000L
+#define TPM_TOPALIGN 0x0000L
+#define TPM_RIGHTBUTTON 0x0002L
+#define TPM_NONOTIFY 0x0080L
+#define TPM_RETURNCMD 0x0100L
+
+typedef struct tagTPMPARAMS {
+    UINT cbSize;
+    RECT rcExclude;
+} TPMPARAMS, *LPTPMPARAMS;
+
+HMENU CreatePopupMenu(void);
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+int GetMenuStringA(HMENU menu, UINT item, LPSTR text, int maxCount, UINT flags);
+BOOL DestroyMenu(HMENU menu);
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS params);
+
+// Directory listing
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002
+#define FILE_ATTRIBUTE_SYSTEM 0x00000004
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
+#define FILE_ATTRIBUTE_COMPRESSED 0x00000800
+#define FILE_ATTRIBUTE_NOT_CONTENT_INDEXED 0x00002000
+
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME, *LPFILETIME;
+
+typedef struct _WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    CHAR cFileName[MAX_PATH];
+    CHAR cAlternateFileName[14];
+} WIN32_FIND_DATAA, *LPWIN32_FIND_DATAA;
+
+HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA data);
+BOOL FindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data);
+BOOL FindClose(HANDLE find);
+
+// The module that holds an address
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE *module);
