@@ -64,6 +64,8 @@ struct ClockStateRecord {
     HMENU LanguageMenu;
     HMENU SkinsMenu;
     HMENU MainMenu;
+    // The popup menu is being tracked; a second one must not replace it.
+    Flag MenuTracking;
 };
 
 // Zero-filled when the library is mapped; never created, copied or freed.

@@ -19,6 +19,8 @@ void SimSetLocalTime(const SYSTEMTIME &time);
 void SimSetLocalTime(int year, int month, int day, int hour, int minute, int second);
 
 void SimSetVersion(DWORD major, DWORD minor);
+// The system's ANSI code page (1252 by default); decides the double-byte lead bytes.
+void SimSetCodePage(UINT codePage);
 
 // Delivers posted messages, then WM_PAINT to every window with a non-empty
 // update region, until nothing is left. Returns the number of messages delivered.
@@ -54,6 +56,20 @@ void SimFailCall(const char *function, int n);
 void SimClearFailures();
 // How many times the named function has been called since the last reset.
 int SimCallCount(const char *function);
+// Every function that can be made to fail, with its calls since the last reset.
+std::vector<std::pair<std::string, int>> SimCalledFunctions();
+void SimResetCallCounts();
+
+// One place in the code that calls a function that can fail.
+struct SimCallSite {
+    std::string Function;
+    const void *Address;
+    int Calls;
+};
+// Every call site seen since the last reset of the counts.
+std::vector<SimCallSite> SimCallSites();
+// Makes the n-th call (1 = the next) from that site fail; 0: every call.
+void SimFailCallSite(const SimCallSite &site, int n);
 
 // Simulated processes. Process 1 exists from the start and is current; a
 // window belongs to the process that was current when it was created, and a
@@ -107,6 +123,8 @@ void SimRegSetValue(const char *keyPath, const char *valueName, DWORD type, cons
 // Reads a value back; false when the key or the value does not exist.
 bool SimRegGetValue(const char *keyPath, const char *valueName, DWORD *type, std::vector<uint8_t> *data);
 bool SimRegKeyExists(const char *keyPath);
+// Creates a key and its parents.
+void SimRegCreateKey(const char *keyPath);
 // The names of a key's values in the order they were first written.
 std::vector<std::string> SimRegValueNames(const char *keyPath);
 // Registry keys opened or created and not yet closed.
@@ -145,3 +163,6 @@ void SimSetMenuChoice(UINT id);
 void SimAddFileAttributes(const char *path, DWORD attributes);
 // Directory listings opened and not yet closed.
 int SimOpenFindHandles();
+
+// Posts WM_TIMER for every live window timer, as if its interval had passed.
+int SimFireTimers();

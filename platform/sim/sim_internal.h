@@ -47,6 +47,7 @@ struct SimGdiObject {
 };
 
 struct SimWindowClass {
+    DWORD Process = 0;  // classes end with the process that registered them
     std::string Name;
     WNDCLASSA Class{};
 };
@@ -123,6 +124,7 @@ struct SimWorld {
     std::vector<HWND> TopLevel;
     std::vector<SimWindowClass> Classes;
     std::vector<SimPosted> Posted;
+    std::vector<std::pair<HWND, UINT_PTR>> Timers;
     uintptr_t NextHandle = 0x1000;
     SYSTEMTIME Time{2026, 1, 4, 1, 12, 0, 0, 0};
     DWORD VersionMajor = 6, VersionMinor = 1;
@@ -182,5 +184,12 @@ void SimRunCallWndProcHooks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void SimResetProcesses();
 
 // Fault injection: true when this call of the named function is to fail.
-bool SimShouldFail(const char *function);
-void SimResetCallCounts();
+// The call site is the return address of the simulated function, so
+// SimShouldFail must be used directly in the body of the function it guards.
+bool SimShouldFailAt(const char *function, const void *site);
+#define SimShouldFail(function) SimShouldFailAt(function, __builtin_return_address(0))
+
+// Reset hooks of the registry, the menus and the directory listings.
+void SimResetRegistry();
+void SimResetMenus();
+void SimResetFind();

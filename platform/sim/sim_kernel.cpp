@@ -52,3 +52,23 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info)
     memset(info->szCSDVersion, 0, sizeof(info->szCSDVersion));
     return TRUE;
 }
+
+static UINT CodePage = 1252;
+
+void SimSetCodePage(UINT codePage) { CodePage = codePage; }
+
+UINT GetACP(void) { return CodePage; }
+
+BOOL IsDBCSLeadByte(BYTE c)
+{
+    switch (CodePage) {
+    case 932:
+        return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return c >= 0x81 && c <= 0xFE;
+    default:
+        return FALSE;
+    }
+}

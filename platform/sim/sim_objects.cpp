@@ -41,6 +41,7 @@ void SimReset()
     w.Gdi.clear();
     w.Classes.clear();
     w.Posted.clear();
+    w.Timers.clear();
     w.TopLevel.clear();
     w.Time = SYSTEMTIME{};
     w.VersionMajor = 6;
@@ -50,7 +51,11 @@ void SimReset()
     w.StockBitmap = nullptr;
     SimClearFailures();
     SimResetCallCounts();
+    SimResetRegistry();
+    SimResetMenus();
+    SimResetFind();
     SimSetLocalTime(2026, 1, 1, 12, 0, 0);
+    SimSetCodePage(1252);
 }
 
 int SimLiveObjects(SimObjectKind kind)

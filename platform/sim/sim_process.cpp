@@ -219,6 +219,12 @@ void SimEndProcess(DWORD process)
         SimProcessScope scope(process);
         for (HWND hwnd : windows)
             DestroyWindow(hwnd);
+        std::vector<std::string> classes;
+        for (const SimWindowClass &c : w.Classes)
+            if (c.Process == process)
+                classes.push_back(c.Name);
+        for (const std::string &name : classes)
+            UnregisterClassA(name.c_str(), nullptr);
     }
     DWORD thread = SimThreadOfProcess(process);
     w.Hooks.erase(std::remove_if(w.Hooks.begin(), w.Hooks.end(), [&](const SimHook &h) {

@@ -37,6 +37,7 @@ ATOM RegisterClassA(const WNDCLASSA *wc)
         return 0;
     }
     SimWindowClass c;
+    c.Process = Sim().CurrentProcess;
     c.Name = wc->lpszClassName;
     c.Class = *wc;
     Sim().Classes.push_back(c);
@@ -130,6 +131,9 @@ BOOL DestroyWindow(HWND hwnd)
         return TRUE;
     std::vector<HWND> &siblings = w->Parent && SimFindWindow(w->Parent) ? SimFindWindow(w->Parent)->Children : Sim().TopLevel;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
+    auto &timers = Sim().Timers;
+    timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const std::pair<HWND, UINT_PTR> &t) { return t.first == hwnd; }),
+                 timers.end());
     auto &posted = Sim().Posted;
     posted.erase(std::remove_if(posted.begin(), posted.end(), [&](const SimPosted &p) { return p.Window == hwnd; }),
                  posted.end());
@@ -667,4 +671,30 @@ BOOL OffsetRect(LPRECT rect, int dx, int dy)
     rect->top += dy;
     rect->bottom += dy;
     return TRUE;
+}
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT, TIMERPROC)
+{
+    if (SimShouldFail("SetTimer") || !Window(hwnd))
+        return 0;
+    KillTimer(hwnd, id);
+    Sim().Timers.emplace_back(hwnd, id);
+    return id;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id)
+{
+    auto &timers = Sim().Timers;
+    auto it = std::find(timers.begin(), timers.end(), std::make_pair(hwnd, id));
+    if (it == timers.end())
+        return FALSE;
+    timers.erase(it);
+    return TRUE;
+}
+
+int SimFireTimers()
+{
+    for (const auto &t : Sim().Timers)
+        PostMessageA(t.first, WM_TIMER, t.second, 0);
+    return (int)Sim().Timers.size();
 }

@@ -482,3 +482,12 @@ BOOL FindClose(HANDLE find);
 #define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
 
 BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE *module);
+
+// Code pages of the ANSI functions
+UINT GetACP(void);
+BOOL IsDBCSLeadByte(BYTE c);
+
+// Timers: SimFireTimers posts WM_TIMER for each, as the message loop would.
+typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);

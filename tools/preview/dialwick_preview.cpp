@@ -1,7 +1,13 @@
 // dialwick-preview: paints the face exactly as the clock window would, through
 // the engine and the simulated Windows, and writes the clock's client area.
+#include "engine/clock_state.h"
+#include "engine/skin_bitmaps.h"
 #include "platform/sim/sim_control.h"
+#include "settings/context_menu.h"
 #include "tools/common/image_write.h"
+#include "tools/preview/code_pages.h"
+#include "tools/preview/menu_print.h"
+#include "tools/preview/reg_import.h"
 #include "tools/standin/face_render.h"
 
 #include <stdio.h>
@@ -9,13 +15,19 @@
 #include <string.h>
 #include <string>
 #include <time.h>
+#include <vector>
 
 static const char Usage[] =
-    "usage: dialwick-preview --skins DIR --skin NAME [--time \"YYYY-MM-DD HH:MM:SS\"]\n"
-    "                        [--options LIST] [--client WxH] [--taskbar-height N] [--vertical]\n"
-    "                        [--xp] [--info] -o FILE\n"
+    "usage: dialwick-preview --skins DIR [--skin NAME] [--registry REG [--codepage N]]\n"
+    "                        [--time \"YYYY-MM-DD HH:MM:SS\"] [--options LIST] [--client WxH]\n"
+    "                        [--taskbar-height N] [--vertical] [--xp] [--info] [--menu] [-o FILE]\n"
     "  LIST: comma-separated from seconds,date,left,weekday,12h,transparent\n"
-    "  FILE: written as PNG, or as BMP when it ends in .bmp\n";
+    "  FILE: written as PNG, or as BMP when it ends in .bmp\n"
+    "  REG: a registry export (.reg) loaded before the settings are read; --skin and\n"
+    "       --options override what it holds. --skin is needed without it and --menu\n"
+    "  N: the ANSI code page of the Windows the export comes from (default: that of\n"
+    "     the menu language it stores, else 1252)\n"
+    "  --menu: prints the popup menu a right click builds\n";
 
 static int BadUsage(const char *why)
 {
@@ -39,6 +51,46 @@ static bool ParseSize(const char *text, int *w, int *h)
     return sscanf(text, "%dx%d%c", w, h, &tail) == 2 && *w > 0 && *h > 0 && *w <= 4096 && *h <= 4096;
 }
 
+// Imports a .reg file into the simulated registry, whole or not at all.
+static bool ImportRegistry(const char *path, unsigned codePage, std::string *error)
+{
+    FILE *f = fopen(path, "rb");
+    if (!f) {
+        *error = std::string("cannot read ") + path;
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    fclose(f);
+    RegImport import;
+    if (!ParseRegFile(bytes.data(), bytes.size(), codePage, &import, error)) {
+        *error = std::string(path) + ", " + *error;
+        return false;
+    }
+    ApplyRegImport(import);
+    return true;
+}
+
+// The menu a right click builds for the settings, its labels in UTF-8.
+static void PrintMenu(const FaceRequest &request)
+{
+    ResetClockState();
+    AttachSettings(request);
+    BuildMainMenu();
+    DWORD lang = 0, type = 0;
+    std::vector<uint8_t> data;
+    if (SimRegGetValue("Software\\Orvantis\\Zantor\\Dialwick", "Lang", &type, &data) && type == REG_DWORD &&
+        data.size() == sizeof(lang))
+        memcpy(&lang, data.data(), sizeof(lang));
+    unsigned codePage = LanguageCodePage(lang) ? LanguageCodePage(lang) : WesternCodePage;
+    fputs(FormatMenuTree(ClockState.MainMenu, codePage, ClockState.SkinsMenu).c_str(), stdout);
+    DestroyMenus();
+    FreeSkinBitmaps();
+}
+
 static bool ParseNumber(const char *text, int *n)
 {
     char *end;
@@ -53,13 +105,17 @@ int main(int argc, char **argv)
 {
     FaceRequest request;
     const char *output = nullptr;
-    bool info = false, xp = false, haveTime = false;
+    const char *registry = nullptr;
+    int codePage = 0;
+    bool info = false, xp = false, haveTime = false, menu = false;
     int t[6];
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
         bool hasValue = i + 1 < argc;
         if (arg == "--info") {
             info = true;
+        } else if (arg == "--menu") {
+            menu = true;
         } else if (arg == "--xp") {
             xp = true;
         } else if (arg == "--vertical") {
@@ -79,9 +135,15 @@ int main(int argc, char **argv)
             if (!ParseTime(argv[++i], t))
                 return BadUsage("--time wants \"YYYY-MM-DD HH:MM:SS\"");
             haveTime = true;
+        } else if (arg == "--registry") {
+            registry = argv[++i];
+        } else if (arg == "--codepage") {
+            if (!ParseNumber(argv[++i], &codePage) || !IsLanguageCodePage((unsigned)codePage))
+                return BadUsage("--codepage wants one of 932, 936, 950, 1250, 1251, 1252, 1253");
         } else if (arg == "--options") {
             if (!ParseFaceOptions(argv[++i], &request.Options))
                 return BadUsage("unknown option in --options");
+            request.HaveOptions = true;
         } else if (arg == "--client") {
             if (!ParseSize(argv[++i], &request.ClientWidth, &request.ClientHeight))
                 return BadUsage("--client wants WxH");
@@ -92,8 +154,9 @@ int main(int argc, char **argv)
             return BadUsage(("unknown flag: " + arg).c_str());
         }
     }
-    if (request.SkinsDir.empty() || request.Skin.empty() || (!output && !info))
-        return BadUsage("--skins, --skin and -o are required");
+    request.UseSettings = registry || menu;
+    if (request.SkinsDir.empty() || (request.Skin.empty() && !request.UseSettings) || (!output && !info && !menu))
+        return BadUsage("--skins, --skin and -o are required (--skin not with --registry or --menu)");
 
     SimReset();
     if (!haveTime) {
@@ -107,8 +170,17 @@ int main(int argc, char **argv)
     if (xp)
         SimSetVersion(5, 1);
 
-    FaceImage image;
     std::string error;
+    if (registry && !ImportRegistry(registry, (unsigned)codePage, &error)) {
+        fprintf(stderr, "dialwick-preview: %s\n", error.c_str());
+        return 1;
+    }
+    if (menu)
+        PrintMenu(request);
+    if (!output && !info)
+        return 0;
+
+    FaceImage image;
     if (!RenderFace(nullptr, request, &image, &error)) {
         fprintf(stderr, "dialwick-preview: %s\n", error.c_str());
         return 1;

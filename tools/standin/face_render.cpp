@@ -5,6 +5,8 @@
 #include "engine/paint_clock.h"
 #include "engine/skin_bitmaps.h"
 #include "engine/time_snapshot.h"
+#include "settings/registry_key.h"
+#include "settings/settings_store.h"
 #include "tools/standin/standin_windows.h"
 
 #include <string.h>
@@ -53,6 +55,35 @@ std::string FormatFaceOptions(unsigned options)
 
 static Flag AsFlag(unsigned options, unsigned bit) { return (options & bit) ? FlagTrue : 0; }
 
+static void SetOptionFlags(unsigned options)
+{
+    ClockState.ShowSeconds = AsFlag(options, OptSeconds);
+    ClockState.ShowDate = AsFlag(options, OptDate);
+    ClockState.DateIsLeft = AsFlag(options, OptLeft);
+    ClockState.ShowDayOfWeek = AsFlag(options, OptWeekday);
+    ClockState.EnglishTime = AsFlag(options, Opt12h);
+    ClockState.TransparentClock = AsFlag(options, OptTransparent);
+}
+
+void AttachSettings(const FaceRequest &request)
+{
+    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", request.SkinsDir.c_str());
+    LoadSettings();
+    if (!request.Skin.empty())
+        LoadSkin(request.Skin.c_str());
+    if (request.HaveOptions)
+        SetOptionFlags(request.Options);
+}
+
+// The skin a request shows: its own, or the one the settings name.
+static std::string SkinOfRequest(const FaceRequest &request)
+{
+    char name[SkinNameSize + 1];
+    if (!request.UseSettings || !request.Skin.empty())
+        return request.Skin;
+    return ReadSettingsString("SkinName", name, sizeof(name)) ? name : "Herb";
+}
+
 // What the library does when it starts in a process and takes over the clock:
 // find the windows, note the version, take the first snapshot.
 static void AttachEngine(const StandinTaskbar &taskbar, const FaceRequest &request)
@@ -68,13 +99,12 @@ static void AttachEngine(const StandinTaskbar &taskbar, const FaceRequest &reque
     version.dwOSVersionInfoSize = sizeof(version);
     ClockState.IsWindowsXP =
         GetVersionExA(&version) && version.dwMajorVersion == 5 && version.dwMinorVersion == 1 ? FlagTrue : 0;
-    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", request.SkinsDir.c_str());
-    ClockState.ShowSeconds = AsFlag(request.Options, OptSeconds);
-    ClockState.ShowDate = AsFlag(request.Options, OptDate);
-    ClockState.DateIsLeft = AsFlag(request.Options, OptLeft);
-    ClockState.ShowDayOfWeek = AsFlag(request.Options, OptWeekday);
-    ClockState.EnglishTime = AsFlag(request.Options, Opt12h);
-    ClockState.TransparentClock = AsFlag(request.Options, OptTransparent);
+    if (request.UseSettings) {
+        AttachSettings(request);
+    } else {
+        snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", request.SkinsDir.c_str());
+        SetOptionFlags(request.Options);
+    }
     SnapshotTime();
 }
 
@@ -116,14 +146,14 @@ static void ReadClientPixels(HWND hwnd, FaceImage *image)
 }
 
 // Which of the skin's two files the loader refuses, for the error message.
-static std::string UnreadableSkinFile(const FaceRequest &request)
+static std::string UnreadableSkinFile(const FaceRequest &request, const std::string &skin)
 {
-    std::string numbers = request.SkinsDir + "\\" + request.Skin + "\\NUMBERS.BMP";
+    std::string numbers = request.SkinsDir + "\\" + skin + "\\NUMBERS.BMP";
     HANDLE bitmap = LoadImageA(nullptr, numbers.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (!bitmap)
         return numbers;
     DeleteObject(bitmap);
-    return request.SkinsDir + "\\" + request.Skin + "\\TEXT.BMP";
+    return request.SkinsDir + "\\" + skin + "\\TEXT.BMP";
 }
 
 bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image, std::string *error)
@@ -141,8 +171,9 @@ bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image
         return false;
     }
     AttachEngine(taskbar, request);
-    if (!LoadSkin(request.Skin.c_str())) {
-        *error = "cannot load skin \"" + request.Skin + "\": " + UnreadableSkinFile(request) +
+    if (!(request.UseSettings ? ClockState.SkinLoaded : LoadSkin(request.Skin.c_str()))) {
+        std::string skin = SkinOfRequest(request);
+        *error = "cannot load skin \"" + skin + "\": " + UnreadableSkinFile(request, skin) +
                  " is missing or not a readable bitmap";
         FreeSkinBitmaps();
         DestroyWindow(taskbar.Tray);

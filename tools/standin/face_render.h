@@ -30,6 +30,11 @@ struct FaceRequest {
     int ClientHeight = 0;
     int TaskbarHeight = 30;
     bool Vertical = false;
+    // Start from the user's settings in the registry, as the library does on
+    // hand-over (LoadSettings); Skin, when not empty, and Options, when
+    // HaveOptions, override what they hold.
+    bool UseSettings = false;
+    bool HaveOptions = false;
 };
 
 // Stands for the pixels of the clock that the taskbar clips away.
@@ -41,6 +46,10 @@ struct FaceImage {
     int Width = 0, Height = 0;
     std::vector<uint32_t> Pixels;  // COLORREF, row 0 at the top
 };
+
+// Points SkinBaseDir at the request's skins, runs LoadSettings and applies
+// the request's overrides.
+void AttachSettings(const FaceRequest &request);
 
 // Creates the stand-in taskbar, loads the skin, sizes the clock and paints it
 // once. The time is whatever GetLocalTime reports. On failure returns false

@@ -49,6 +49,33 @@ static LRESULT CALLBACK NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     }
 }
 
+// Explorer's own clock face, drawn in blocks so that every platform paints
+// the same pixels: "HH:MM" in a 3 x 5 font at twice the size.
+static const char *const StockGlyphs[11] = {
+    "111101101101111", "010110010010111", "111001111100111", "111001111001111", "101101111001001",
+    "111100111001111", "111100111101111", "111001001001001", "111101111101111", "111101111001111",
+    "000010000010000",
+};
+static const int StockScale = 2;
+static const int StockAdvance = 4 * StockScale;
+
+static void PaintStockClock(HWND hwnd, HDC dc)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillColor(dc, rc, StandinClockColor);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    int glyphs[5] = {now.wHour / 10, now.wHour % 10, 10, now.wMinute / 10, now.wMinute % 10};
+    int x = (rc.right - 5 * StockAdvance) / 2, y = (rc.bottom - 5 * StockScale) / 2;
+    for (int g = 0; g < 5; g++, x += StockAdvance)
+        for (int i = 0; i < 15; i++)
+            if (StockGlyphs[glyphs[g]][i] == '1') {
+                int px = x + (i % 3) * StockScale, py = y + (i / 3) * StockScale;
+                FillColor(dc, RECT{px, py, px + StockScale, py + StockScale}, StandinStockTextColor);
+            }
+}
+
 static SIZE StockClockSize(HWND clock)
 {
     RECT tray;
@@ -66,17 +93,23 @@ static LRESULT CALLBACK ClockProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         SIZE size = StockClockSize(hwnd);
         return MAKELONG(size.cx, size.cy);
     }
+    case WM_CREATE:
+        SetTimer(hwnd, 1, 1000, nullptr);
+        return 0;
+    case WM_TIMER:
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        if (dc) {
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            FillColor(dc, rc, StandinClockColor);
-        }
+        if (dc)
+            PaintStockClock(hwnd, dc);
         EndPaint(hwnd, &ps);
         return 0;
     }
+    case WM_DESTROY:
+        KillTimer(hwnd, 1);
+        return 0;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

@@ -15,6 +15,7 @@ constexpr COLORREF StandinNotifyColorA = RGB(58, 82, 104);
 constexpr COLORREF StandinNotifyColorB = RGB(71, 99, 124);
 constexpr COLORREF StandinNotifyColorC = RGB(90, 64, 110);
 constexpr COLORREF StandinClockColor = RGB(26, 38, 54);
+constexpr COLORREF StandinStockTextColor = RGB(214, 220, 228);
 constexpr int StandinStockClockWidth = 64;
 
 struct StandinLayout {

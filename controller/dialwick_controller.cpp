@@ -1,0 +1,146 @@
+// dialwick.exe: the controller. It has no visible window; it loads the
+// library from its own folder, attaches the skinned clock, asks it to repaint
+// four times a second, and detaches when asked to exit, when the session
+// ends, or when it is closed. A restarted shell gets the clock again.
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+typedef LONG(WINAPI *SetClockOnTrayProc)(HWND, LONG, LPCSTR, LPCSTR);
+typedef BOOL(WINAPI *RepaintClockProc)();
+
+const char WindowClass[] = "ZantorDialwickController";
+const char InstanceMutex[] = "ZantorDialwickControllerInstance";
+const UINT ExitRequest = WM_USER + 100;
+const UINT_PTR RepaintTimer = 1;
+const UINT RepaintInterval = 250;
+
+struct Library {
+    HMODULE Module;
+    SetClockOnTrayProc SetClockOnTray;
+    RepaintClockProc RepaintClock;
+};
+
+Library Clock;
+char Folder[MAX_PATH];
+char HostPath[MAX_PATH];
+UINT TaskbarCreated;
+
+// The library looks Explorer's windows up when it is loaded, so attaching
+// to a new shell means loading it afresh.
+bool LoadClockLibrary()
+{
+    char path[MAX_PATH];
+    if (snprintf(path, sizeof(path), "%s\\dialwick.dll", Folder) >= (int)sizeof(path))
+        return false;
+    Clock.Module = LoadLibraryA(path);
+    if (!Clock.Module)
+        return false;
+    Clock.SetClockOnTray = (SetClockOnTrayProc)(void *)GetProcAddress(Clock.Module, "SetClockOnTray");
+    Clock.RepaintClock = (RepaintClockProc)(void *)GetProcAddress(Clock.Module, "RepaintClock");
+    if (Clock.SetClockOnTray && Clock.RepaintClock)
+        return true;
+    FreeLibrary(Clock.Module);
+    Clock = Library{};
+    return false;
+}
+
+void Attach(HWND hwnd)
+{
+    if (Clock.Module || LoadClockLibrary())
+        Clock.SetClockOnTray(hwnd, 1, HostPath, "");
+}
+
+void DetachAndUnload(HWND hwnd)
+{
+    if (!Clock.Module)
+        return;
+    Clock.SetClockOnTray(hwnd, 0, nullptr, nullptr);
+    FreeLibrary(Clock.Module);
+    Clock = Library{};
+}
+
+LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == TaskbarCreated && TaskbarCreated) {
+        DetachAndUnload(hwnd);
+        Attach(hwnd);
+        return 0;
+    }
+    switch (msg) {
+    case WM_TIMER:
+        if (wParam == RepaintTimer && Clock.RepaintClock)
+            Clock.RepaintClock();
+        return 0;
+    case ExitRequest:
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam)
+            DetachAndUnload(hwnd);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd, RepaintTimer);
+        DetachAndUnload(hwnd);
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+// The skins sit in the "skins" folder beside the program; the library takes
+// the folder of the path it is given, so any file of that folder will do.
+bool FindFolders()
+{
+    DWORD n = GetModuleFileNameA(nullptr, Folder, sizeof(Folder));
+    if (n == 0 || n >= sizeof(Folder))
+        return false;
+    char *slash = strrchr(Folder, '\\');
+    if (!slash)
+        return false;
+    *slash = 0;
+    return snprintf(HostPath, sizeof(HostPath), "%s\\skins\\README.md", Folder) < (int)sizeof(HostPath);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, InstanceMutex);
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS)
+        return 1;
+    if (!FindFolders())
+        return 2;
+    TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ControllerProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = WindowClass;
+    // A hidden top-level window, not a message-only one: only top-level
+    // windows hear the "TaskbarCreated" broadcast.
+    HWND hwnd = RegisterClassA(&wc) ? CreateWindowExA(WS_EX_TOOLWINDOW, WindowClass, "Zantor Dialwick", WS_POPUP, 0,
+                                                      0, 0, 0, nullptr, nullptr, instance, nullptr)
+                                    : nullptr;
+    if (!hwnd)
+        return 3;
+    if (!LoadClockLibrary()) {
+        DestroyWindow(hwnd);
+        return 4;
+    }
+    Attach(hwnd);
+    SetTimer(hwnd, RepaintTimer, RepaintInterval, nullptr);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    CloseHandle(mutex);
+    return 0;
+}

@@ -1,0 +1,125 @@
+// The clock window while the library has it: repaint requests, the
+// hand-over, Explorer's paint, timer, hit-test and size query, the popup
+// menu and its commands.
+#include "shell/clock_wndproc.h"
+
+#include "engine/clock_state.h"
+#include "engine/face_layout.h"
+#include "engine/paint_clock.h"
+#include "engine/repaint_tick.h"
+#include "engine/skin_bitmaps.h"
+#include "settings/context_menu.h"
+#include "settings/settings_store.h"
+#include "shell/clock_commands.h"
+#include "shell/containment.h"
+#include "shell/hook_subclass.h"
+#include "shell/host_lookup.h"
+
+#include <string.h>
+
+static LRESULT PassOn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(ClockState.PreviousClockProc, hwnd, msg, wParam, lParam);
+}
+
+// The record is taken only at its exact size and with a terminated host path;
+// anything else is some other program's data and goes to Explorer.
+static bool AcceptHandOver(LPARAM lParam, HandOverRecord *record)
+{
+    const COPYDATASTRUCT *data = (const COPYDATASTRUCT *)lParam;
+    if (!data || data->cbData != HandOverRecordSize || !data->lpData)
+        return false;
+    memcpy(record, data->lpData, sizeof(*record));
+    return memchr(record->HostPath, 0, sizeof(record->HostPath)) != nullptr;
+}
+
+static LRESULT HandOver(const HandOverRecord &record)
+{
+    ClockState.ControllerWnd = (HWND)(LONG_PTR)(int32_t)record.ControllerWnd;
+    InitClockHost(record.HostPath);
+    return LoadSettings();
+}
+
+static void Unsubclass(HWND hwnd)
+{
+    UnsubclassClock();
+    FreeSkinBitmaps();
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+static LRESULT ShowPopupMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // A menu is already being tracked (timers keep running inside its loop):
+    // rebuilding it now would destroy the menu on screen.
+    if (ClockState.MenuTracking)
+        return 0;
+    POINT at{(LONG)LOWORD(lParam), (LONG)HIWORD(lParam)};
+    ClientToScreen(hwnd, &at);
+    BuildMainMenu();
+    ClockState.MenuTracking = FlagTrue;
+    TrackPopupMenuEx(ClockState.MainMenu, 0, at.x, at.y, ClockState.ClockWnd, nullptr);
+    ClockState.MenuTracking = 0;
+    return PassOn(hwnd, msg, wParam, lParam);
+}
+
+static LRESULT AnswerSizeQuery(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (PassOn(hwnd, msg, wParam, lParam) == 0)
+        return 0;
+    return MAKELONG(FaceWidth(), FaceHeight());
+}
+
+static LRESULT HandleClockMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == ClockState.PaintClockMsg && msg != 0) {
+        RepaintTick();
+        return 0;
+    }
+    if (msg == ClockState.UnsubclassMsg && msg != 0) {
+        Unsubclass(hwnd);
+        return 0;
+    }
+    bool skin = ClockState.SkinLoaded != 0;
+    switch (msg) {
+    case WM_PAINT:
+        if (!skin)
+            return PassOn(hwnd, msg, wParam, lParam);
+        PaintClock(hwnd);
+        return 0;
+    case WM_COPYDATA: {
+        HandOverRecord record;
+        if (!AcceptHandOver(lParam, &record))
+            return PassOn(hwnd, msg, wParam, lParam);
+        return HandOver(record);
+    }
+    case WM_NCHITTEST:
+        return skin ? HTCLIENT : PassOn(hwnd, msg, wParam, lParam);
+    case WM_COMMAND:
+        RunClockCommand(hwnd, LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        return skin ? 0 : PassOn(hwnd, msg, wParam, lParam);
+    case WM_RBUTTONDOWN:
+        return ShowPopupMenu(hwnd, msg, wParam, lParam);
+    case WM_RBUTTONUP:
+        return 0;
+    case WM_MBUTTONDBLCLK:
+        OpenDateTimePanel();
+        return 0;
+    case ClockSizeMessage:
+        return skin ? AnswerSizeQuery(hwnd, msg, wParam, lParam) : PassOn(hwnd, msg, wParam, lParam);
+    default:
+        return PassOn(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK ClockWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // After a failure inside a handler, Explorer's own procedure answers.
+    return Contain([&] { return HandleClockMessage(hwnd, msg, wParam, lParam); },
+                   [&] {
+                       ClockState.PaintInProgress = 0;
+                       ClockState.MenuTracking = 0;
+                       return PassOn(hwnd, msg, wParam, lParam);
+                   });
+}

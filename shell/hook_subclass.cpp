@@ -1,0 +1,91 @@
+// The hook that brings the library into Explorer, and the swap of the clock's
+// and the notification area's window procedures.
+#include "shell/hook_subclass.h"
+
+#include "engine/clock_state.h"
+#include "engine/paint_clock.h"
+#include "engine/skin_bitmaps.h"
+#include "settings/context_menu.h"
+#include "shell/clock_wndproc.h"
+#include "shell/containment.h"
+
+static WNDPROC ReplaceProc(HWND hwnd, WNDPROC proc)
+{
+    return (WNDPROC)SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)proc);
+}
+
+void SubclassClock()
+{
+    if (ClockState.PreviousClockProc || ClockState.PreviousNotifyProc)
+        return;
+    ClockState.PreviousClockProc = ReplaceProc(ClockState.ClockWnd, ClockWndProc);
+    ClockState.PreviousNotifyProc = ReplaceProc(ClockState.NotifyWnd, NotifyWndProc);
+    // A window that refused its replacement must not keep the other one
+    // pointing at a procedure that forwards to nothing.
+    if (!ClockState.PreviousClockProc || !ClockState.PreviousNotifyProc) {
+        if (ClockState.PreviousClockProc)
+            ReplaceProc(ClockState.ClockWnd, ClockState.PreviousClockProc);
+        if (ClockState.PreviousNotifyProc)
+            ReplaceProc(ClockState.NotifyWnd, ClockState.PreviousNotifyProc);
+        ClockState.PreviousClockProc = nullptr;
+        ClockState.PreviousNotifyProc = nullptr;
+    }
+}
+
+void UnsubclassClock()
+{
+    if (!ClockState.PreviousClockProc && !ClockState.PreviousNotifyProc)
+        return;
+    // A saved procedure is forgotten only once it is back in place, and a
+    // later call restores whichever is still out: a window left with ours
+    // would fault once the library is unmapped.
+    if (ClockState.PreviousClockProc && ReplaceProc(ClockState.ClockWnd, ClockState.PreviousClockProc))
+        ClockState.PreviousClockProc = nullptr;
+    if (ClockState.PreviousNotifyProc && ReplaceProc(ClockState.NotifyWnd, ClockState.PreviousNotifyProc))
+        ClockState.PreviousNotifyProc = nullptr;
+    FreeSkinBitmaps();
+    DestroyMenus();
+}
+
+LRESULT CALLBACK ClockHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    Contain(
+        [&] {
+            const CWPSTRUCT *cwp = (const CWPSTRUCT *)lParam;
+            if (code == HC_ACTION && cwp && ClockState.SubclassMsg && cwp->message == ClockState.SubclassMsg)
+                SubclassClock();
+            return 0;
+        },
+        [] { return 0; });
+    return CallNextHookEx(ClockState.HookHandle, code, wParam, lParam);
+}
+
+static void RepaintWholeFace()
+{
+    InvalidateRect(ClockState.ClockWnd, nullptr, TRUE);
+    PaintClock(ClockState.ClockWnd);
+}
+
+LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC previous = ClockState.PreviousNotifyProc;
+    auto passOn = [&] { return CallWindowProcA(previous, hwnd, msg, wParam, lParam); };
+    // The detach reaches this window too, for when the clock's own procedure
+    // was restored and this one was not.
+    if (msg == ClockState.UnsubclassMsg && msg != 0) {
+        Contain([] { UnsubclassClock(); return 0; }, [] { return 0; });
+        return 0;
+    }
+    if (msg != WM_WININICHANGE)
+        return passOn();
+    LRESULT result = passOn();
+    Contain(
+        [] {
+            // Twice: Explorer may repaint the area once more after the change.
+            RepaintWholeFace();
+            RepaintWholeFace();
+            return 0;
+        },
+        [] { return 0; });
+    return result;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/platform.h"
+
+// The WH_CALLWNDPROC hook: subclasses on SubclassMessage, passes everything on.
+LRESULT CALLBACK ClockHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+void SubclassClock();
+void UnsubclassClock();
+
+// The notification area's replacement procedure: repaints the face after a
+// settings change.
+LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,125 @@
+// The controller's side: the exports that install and remove the hook and
+// hand the controller's data over to Explorer's copy of the library.
+#include "shell/library.h"
+
+#include "settings/context_menu.h"
+#include "shell/clock_wndproc.h"
+#include "shell/containment.h"
+#include "shell/hook_subclass.h"
+#include "shell/host_lookup.h"
+
+#include <string.h>
+
+HINSTANCE LibraryInstance;
+ProcessNotifyHandler ModuleNotifyHandler;
+
+void LibraryStartup()
+{
+    ClockState.TickStep = 1;
+    ClockState.LastTickSecond = -1;
+    InitClockHost(nullptr);
+    ClockState.PreviousNotifyHandler = ModuleNotifyHandler;
+    ModuleNotifyHandler = LibraryDetach;
+}
+
+void LibraryDetach(DWORD reason)
+{
+    if (reason == DLL_PROCESS_DETACH)
+        SetClockOnTray(nullptr, 0, nullptr, nullptr);
+    if (ClockState.PreviousNotifyHandler)
+        ClockState.PreviousNotifyHandler(reason);
+}
+
+static void RelayoutTaskbar()
+{
+    PostMessageA(ClockState.TrayWnd, WM_EXITSIZEMOVE, 0, 0);
+    PostMessageA(ClockState.TrayWnd, WM_SIZE, 0, 0);
+}
+
+// A registration that failed at load is tried again: without the ids the
+// other copy could be neither reached nor released.
+static void EnsureMessages()
+{
+    if (!ClockState.PaintClockMsg || !ClockState.UnsubclassMsg || !ClockState.SubclassMsg)
+        RegisterClockMessages();
+}
+
+static LONG Detach()
+{
+    EnsureMessages();
+    DestroyMenus();
+    SendMessageA(ClockState.ClockWnd, ClockState.UnsubclassMsg, 0, 0);
+    SendMessageA(ClockState.NotifyWnd, ClockState.UnsubclassMsg, 0, 0);
+    if (ClockState.HookHandle)
+        UnhookWindowsHookEx(ClockState.HookHandle);
+    ClockState.HookHandle = nullptr;
+    RelayoutTaskbar();
+    ClockState.ControllerWnd = nullptr;
+    return -1;
+}
+
+static LONG Attach(HWND controller, LPCSTR hostPath, LPCSTR reservedText)
+{
+    // A path that does not fit the record would name another folder once cut.
+    if (!hostPath || strlen(hostPath) >= (size_t)HandOverHostPathSize)
+        return 0;
+    // Attaching twice keeps one hook, not two.
+    if (ClockState.HookHandle) {
+        UnhookWindowsHookEx(ClockState.HookHandle);
+        ClockState.HookHandle = nullptr;
+    }
+    EnsureMessages();
+    ClockState.ControllerWnd = controller;
+    DWORD thread = GetWindowThreadProcessId(ClockState.TrayWnd, nullptr);
+    ClockState.HookHandle = SetWindowsHookExA(WH_CALLWNDPROC, ClockHookProc, LibraryInstance, thread);
+    SendMessageA(ClockState.TrayWnd, ClockState.SubclassMsg, 0, 0);
+
+    HandOverRecord record;
+    memset(&record, 0, sizeof(record));
+    memcpy(record.HostPath, hostPath, strlen(hostPath) + 1);
+    if (reservedText)
+        strncpy(record.ReservedText, reservedText, sizeof(record.ReservedText) - 1);
+    record.ControllerWnd = (uint32_t)(uintptr_t)controller;
+    COPYDATASTRUCT data;
+    data.dwData = 0;
+    data.cbData = sizeof(record);
+    data.lpData = &record;
+    LRESULT loaded = SendMessageA(ClockState.ClockWnd, WM_COPYDATA, (WPARAM)controller, (LPARAM)&data);
+
+    RelayoutTaskbar();
+    // Explorer's copy answers with the skin's load result: non-zero when a skin shows.
+    return loaded ? -1 : 0;
+}
+
+extern "C" LONG WINAPI SetClockOnTray(HWND controller, LONG attach, LPCSTR hostPath, LPCSTR reservedText)
+{
+    return Contain([&] { return attach ? Attach(controller, hostPath, reservedText) : Detach(); },
+                   [] { return (LONG)0; });
+}
+
+extern "C" BOOL WINAPI RepaintClock()
+{
+    return PostMessageA(ClockState.ClockWnd, ClockState.PaintClockMsg, 0, 0);
+}
+
+extern "C" LONG WINAPI KillHooks(HWND controller)
+{
+    SetClockOnTray(controller, 0, nullptr, nullptr);
+    return 0;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    return Contain(
+        [&]() -> BOOL {
+            if (reason == DLL_PROCESS_ATTACH) {
+                LibraryInstance = instance;
+                LibraryStartup();
+                return TRUE;
+            }
+            if (ModuleNotifyHandler)
+                ModuleNotifyHandler(reason);
+            return TRUE;
+        },
+        []() -> BOOL { return TRUE; });
+}

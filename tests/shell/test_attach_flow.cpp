@@ -1,0 +1,217 @@
+// The whole life of the skinned clock, from attach to detach, across the
+// controller's and Explorer's processes.
+#include "engine/face_layout.h"
+#include "settings/menu_commands.h"
+#include "shell/clock_wndproc.h"
+#include "shell/hook_subclass.h"
+#include "shell/library.h"
+#include "tests/shell/shell_fixture.h"
+
+#include <string.h>
+
+namespace {
+
+const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
+
+void SeedOpaqueSeconds()
+{
+    for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock"})
+        SeedFlag(name, false);
+    SeedFlag("ShowSeconds", true);
+}
+
+using AttachFlow = ShellFixture;
+
+TEST_F(AttachFlow, AttachLoadsTheSkinAndTheTaskbarMakesRoomForTheFace)
+{
+    SeedOpaqueSeconds();
+    EXPECT_EQ(Attach(), -1) << "a skin was loaded";
+    ClockStateRecord shell = ShellState();
+    EXPECT_EQ(shell.SkinLoaded, FlagTrue);
+    EXPECT_STREQ(shell.CurrentSkinName, "Herb");
+    EXPECT_EQ(shell.PreviousClockProc, StockClockProc);
+    EXPECT_EQ(shell.PreviousNotifyProc, StockNotifyProc);
+    EXPECT_EQ(shell.ControllerWnd, ControllerWindow);
+    EXPECT_EQ(shell.ShowSeconds, FlagTrue);
+    EXPECT_EQ(shell.HookHandle, nullptr) << "only the controller's copy holds the hook";
+    EXPECT_NE(ClockState.HookHandle, nullptr);
+    EXPECT_EQ(ClockState.SkinLoaded, 0) << "the controller's copy never loads a skin";
+    InExplorer([&] {
+        EXPECT_EQ((WNDPROC)GetWindowLongPtrA(Taskbar.Clock, GWLP_WNDPROC), ClockWndProc);
+        EXPECT_EQ((WNDPROC)GetWindowLongPtrA(Taskbar.Notify, GWLP_WNDPROC), NotifyWndProc);
+    });
+    // Herb test skin (9 x 14 digits) with seconds: 92 x 24.
+    RECT r = ClockRect();
+    EXPECT_EQ(r.right - r.left, 92);
+    EXPECT_EQ(r.bottom - r.top, 24);
+    EXPECT_TRUE(SimModuleMapped(Explorer, Library));
+}
+
+TEST_F(AttachFlow, FreshRegistryShowsEveryOptionWithTheDefaultSkin)
+{
+    EXPECT_EQ(Attach(), -1);
+    ClockStateRecord shell = ShellState();
+    for (Flag f : {shell.ShowSeconds, shell.ShowDate, shell.DateIsLeft, shell.EnglishTime, shell.ShowDayOfWeek,
+                   shell.TransparentClock})
+        EXPECT_EQ(f, FlagTrue);
+    RECT r = ClockRect();
+    EXPECT_EQ(r.right - r.left, 126);
+}
+
+TEST_F(AttachFlow, TickRepaintsOnlyTheChangedCells)
+{
+    SeedOpaqueSeconds();
+    SimSetLocalTime(2026, 12, 6, 10, 15, 58);
+    Attach();
+    SimPixels before = ClockPixels();
+    SimSetLocalTime(2026, 12, 6, 10, 15, 59);
+    SimResetWindowPixelsWritten();
+    EXPECT_TRUE(RepaintClock());
+    Pump();
+    SimPixels after = ClockPixels();
+    // Face 92 x 24 in a 92 x 24 client: origin (6, 6). Second ones at 6 + 71.
+    int changed = 0;
+    for (int y = 0; y < after.Height; y++)
+        for (int x = 0; x < after.Width; x++)
+            if (after.At(x, y) != before.At(x, y)) {
+                changed++;
+                bool secondOnes = x >= 77 && x < 86;
+                bool colon = (x >= 26 && x < 35) || (x >= 56 && x < 65);
+                EXPECT_TRUE(secondOnes || colon) << x << "," << y;
+            }
+    EXPECT_GT(changed, 0);
+    EXPECT_EQ(after.At(78, 7), TestDigitColor(9));
+    EXPECT_LE(SimWindowPixelsWritten(), 2 * 3 * 9 * 14);
+
+    // A second request within the same second paints nothing.
+    SimResetWindowPixelsWritten();
+    RepaintClock();
+    Pump();
+    EXPECT_EQ(SimWindowPixelsWritten(), 0);
+}
+
+TEST_F(AttachFlow, TimerIsSwallowedWhileASkinShows)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    SimPixels face = ClockPixels();
+    SimSetLocalTime(2026, 12, 6, 23, 59, 0);
+    SimFireTimers();
+    Pump();
+    EXPECT_EQ(ClockPixels().Pixels, face.Pixels) << "Explorer's timer repainted nothing";
+}
+
+TEST_F(AttachFlow, RightClickChoosesASkin)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, MAKELPARAM(5, 6)); });
+    SimTrackedMenu tracked = SimLastTrackedMenu();
+    EXPECT_TRUE(tracked.Open);
+    EXPECT_EQ(tracked.Owner, Taskbar.Clock);
+    RECT r = ClockRect();
+    EXPECT_EQ(tracked.X, r.left + 5);
+    EXPECT_EQ(tracked.Y, r.top + 6);
+    UINT wide = 0;
+    std::vector<SimMenuItem> items;
+    ASSERT_TRUE(SimGetMenuItems(ShellState().SkinsMenu, &items));
+    for (const SimMenuItem &i : items)
+        if (i.Text == "Wide")
+            wide = (UINT)i.Id;
+    ASSERT_GE(wide, FirstSkinCommand);
+    ASSERT_TRUE(SimChooseMenuItem(wide));
+    Pump();
+    EXPECT_STREQ(ShellState().CurrentSkinName, "Wide");
+    DWORD type;
+    std::vector<uint8_t> stored;
+    ASSERT_TRUE(SimRegGetValue(SettingsKey, "SkinName", &type, &stored));
+    EXPECT_EQ(stored.size(), 100u);
+    EXPECT_STREQ((const char *)stored.data(), "Wide");
+    // Wide: 12-pixel digits, so 8 x 14 + 4 = 116 wide.
+    r = ClockRect();
+    EXPECT_EQ(r.right - r.left, 116);
+}
+
+TEST_F(AttachFlow, ExitRequestReachesTheController)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    SimSetMenuChoice(ExitCommand);
+    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
+    Pump();
+    ASSERT_EQ(ControllerMessages.size(), 1u);
+    EXPECT_EQ(ControllerMessages[0], ClockSizeMessage);
+}
+
+TEST_F(AttachFlow, DetachRestoresExplorersClock)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    int explorerObjects = 0;
+    EXPECT_EQ(Detach(), -1);
+    ClockStateRecord shell = ShellState();
+    EXPECT_EQ(shell.PreviousClockProc, nullptr);
+    EXPECT_EQ(shell.NumbersBitmap, nullptr);
+    EXPECT_EQ(shell.MainMenu, nullptr);
+    EXPECT_EQ(ClockState.HookHandle, nullptr);
+    EXPECT_EQ(ClockState.ControllerWnd, nullptr);
+    EXPECT_EQ(SimLiveHooks(), 0);
+    explorerObjects = SimLiveObjects(SimBitmaps);
+    EXPECT_EQ(explorerObjects, 0) << "the skin was freed";
+    // Explorer repainted its stock clock, sized as it wants it.
+    RECT r = ClockRect();
+    EXPECT_EQ(r.right - r.left, StandinStockClockWidth);
+    EXPECT_EQ(ClockPixels().At(0, 0), StandinClockColor);
+}
+
+TEST_F(AttachFlow, SecondAttachReloadsWithoutSubclassingTwice)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    SeedFlag("ShowSeconds", false);
+    EXPECT_EQ(Attach(), -1);
+    ClockStateRecord shell = ShellState();
+    EXPECT_EQ(shell.PreviousClockProc, StockClockProc) << "no chain of replacements";
+    EXPECT_EQ(shell.ShowSeconds, 0) << "the settings were read again";
+    EXPECT_EQ(SimLiveHooks(), 1);
+    EXPECT_EQ(SimLiveObjects(SimBitmaps), 2);
+}
+
+TEST_F(AttachFlow, DetachWithoutAttachAndKillHooks)
+{
+    EXPECT_EQ(SetClockOnTray(nullptr, 0, nullptr, nullptr), -1);
+    EXPECT_EQ(KillHooks((HWND)(uintptr_t)0x1234), 0);
+    EXPECT_EQ(RepaintClock(), TRUE) << "posted; Explorer's clock ignores it";
+    Pump();
+}
+
+TEST_F(AttachFlow, AttachWithoutASkinLeavesTheStockClock)
+{
+    SeedSkinName("Missing");
+    EXPECT_EQ(Attach(), 0);
+    EXPECT_EQ(ShellState().SkinLoaded, 0);
+    RECT r = ClockRect();
+    EXPECT_EQ(r.right - r.left, StandinStockClockWidth) << "the stock answer to the size query";
+    SimFireTimers();
+    Pump();
+    EXPECT_EQ(ClockPixels().At(0, 0), StandinClockColor);
+}
+
+TEST_F(AttachFlow, OverlongHostPathIsRefused)
+{
+    std::string longPath(HandOverHostPathSize, 'x');
+    EXPECT_EQ(SetClockOnTray(ControllerWindow, 1, longPath.c_str(), ""), 0);
+    EXPECT_EQ(SimLiveHooks(), 0);
+    EXPECT_EQ(ShellState().PreviousClockProc, nullptr);
+}
+
+TEST_F(AttachFlow, SettingsChangeRepaintsTheFaceTwice)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    int paints = SimCallCount("BeginPaint");
+    InExplorer([&] { SendMessageA(Taskbar.Notify, WM_WININICHANGE, 0, 0); });
+    EXPECT_EQ(SimCallCount("BeginPaint") - paints, 2);
+}
+
+}  // namespace

@@ -1,0 +1,296 @@
+// Every command of the clock window: its effect, its repaint rule and the
+// re-layout-and-save step; and the messages Explorer's procedure must or
+// must not see.
+#include "settings/menu_commands.h"
+#include "shell/clock_wndproc.h"
+#include "shell/hook_subclass.h"
+#include "shell/library.h"
+#include "tests/shell/shell_fixture.h"
+
+#include <string.h>
+
+namespace {
+
+const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
+
+struct Commands : ShellFixture {
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock",
+                                 "ShowSeconds"})
+            SeedFlag(name, false);
+        Attach();
+    }
+    LRESULT SendToClock(UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        LRESULT r = 0;
+        InExplorer([&] { r = SendMessageA(Taskbar.Clock, msg, wParam, lParam); });
+        return r;
+    }
+    // An option's stored byte; the autostart entry's presence for StartWithWindows.
+    int StoredByte(const char *name)
+    {
+        if (strcmp(name, "StartWithWindows") == 0) {
+            DWORD type;
+            std::vector<uint8_t> data;
+            bool present = SimRegGetValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "ZantorDialwick",
+                                          &type, &data);
+            return present ? 0xFF : 0x00;
+        }
+        DWORD type;
+        std::vector<uint8_t> data;
+        if (!SimRegGetValue(SettingsKey, name, &type, &data) || data.size() != 1)
+            return -1;
+        return data[0];
+    }
+};
+
+// What Explorer's clock procedure saw while the test spied on it.
+std::vector<UINT> StockSaw;
+WNDPROC StockForSpy = nullptr;
+LRESULT StockAnswer = 0;
+bool StockAnswerSet = false;
+LRESULT CALLBACK SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    StockSaw.push_back(msg);
+    if (StockAnswerSet && msg == ClockSizeMessage)
+        return StockAnswer;
+    return CallWindowProcA(StockForSpy, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Commands, EachToggleFlipsStoresAndFollowsItsRepaintRule)
+{
+    struct Case {
+        UINT Id;
+        const char *Value;
+        bool Repaints;
+    } cases[] = {
+        {ShowSecondsCommand, "ShowSeconds", false},   {ShowDateCommand, "ShowDate", true},
+        {DateIsLeftCommand, "DateIsLeft", false},     {EnglishTimeCommand, "EnglishTime", true},
+        {TransparentClockCommand, "TransparentClock", true}, {ShowDayOfWeekCommand, "ShowDayOfWeek", true},
+        {StartWithWindowsCommand, "StartWithWindows", false},
+    };
+    for (const Case &c : cases) {
+        for (int round = 0; round < 2; round++) {
+            int paints = SimCallCount("BeginPaint");
+            SendToClock(WM_COMMAND, c.Id, 0);
+            EXPECT_EQ(SimCallCount("BeginPaint") - paints, c.Repaints ? 1 : 0) << c.Value;
+            EXPECT_EQ(StoredByte(c.Value), round == 0 ? 0xFF : 0x00) << c.Value << " saved before re-layout";
+            Pump();
+        }
+    }
+    ClockStateRecord shell = ShellState();
+    EXPECT_EQ(shell.ShowSeconds, 0);
+    EXPECT_EQ(shell.ShowDayOfWeek, 0);
+}
+
+TEST_F(Commands, ToggledFlagsReadBackMinusOneAndAnyNonZeroTogglesOff)
+{
+    SendToClock(WM_COMMAND, ShowSecondsCommand, 0);
+    EXPECT_EQ(ShellState().ShowSeconds, -1);
+    InExplorer([] { ClockState.ShowDate = 1; });
+    SendToClock(WM_COMMAND, ShowDateCommand, 0);
+    EXPECT_EQ(ShellState().ShowDate, 0);
+}
+
+TEST_F(Commands, TheTaskbarMakesRoomForNewOptions)
+{
+    RECT r = ClockRect();
+    EXPECT_EQ(r.right - r.left, 59);
+    SendToClock(WM_COMMAND, ShowSecondsCommand, 0);
+    Pump();
+    r = ClockRect();
+    EXPECT_EQ(r.right - r.left, 92);
+}
+
+TEST_F(Commands, NotificationCodeIsIgnoredAndUnknownIdsStillSave)
+{
+    SendToClock(WM_COMMAND, MAKELONG(ShowSecondsCommand, 1), 0);
+    EXPECT_EQ(ShellState().ShowSeconds, FlagTrue);
+    for (UINT id : {150u, 224u, 999u, 1100u}) {
+        SimRegSetValue(SettingsKey, "ShowDate", REG_BINARY, "\x01", 1);
+        SendToClock(WM_COMMAND, id, 0);
+        EXPECT_EQ(StoredByte("ShowDate"), 0x00) << id << ": the settings were saved";
+        int posted = SimPumpMessages();
+        EXPECT_GE(posted, 4) << id << ": the four re-layout messages";
+    }
+}
+
+TEST_F(Commands, ExitDateTimeAndHomePageNeitherSaveNorRelayout)
+{
+    for (UINT id : {ExitCommand, AdjustDateCommand, HomePageCommand}) {
+        SimRegSetValue(SettingsKey, "ShowDate", REG_BINARY, "\x01", 1);
+        SendToClock(WM_COMMAND, id, 0);
+        EXPECT_EQ(StoredByte("ShowDate"), 0x01) << id;
+    }
+    std::vector<SimWinExecCall> runs = SimWinExecCalls();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].CommandLine, "C:\\windows\\system32\\control.exe TIMEDATE.CPL");
+    EXPECT_EQ(runs[0].Show, (UINT)SW_SHOWNORMAL);
+    EXPECT_EQ(runs[1].CommandLine.find("\"C:\\PROGRA~1\\INTERN~1\\iexplore.exe\" http://"), 0u);
+    EXPECT_NE(runs[1].CommandLine.find("/home.php"), std::string::npos);
+    EXPECT_EQ(runs[1].Show, (UINT)SW_SHOW);
+    Pump();
+    EXPECT_EQ(ControllerMessages, std::vector<UINT>{ClockSizeMessage});
+}
+
+TEST_F(Commands, DateTimePanelWithoutAWindowsDirectory)
+{
+    SimFailCall("GetWindowsDirectoryA", 1);
+    SendToClock(WM_MBUTTONDBLCLK, 0, 0);
+    ASSERT_EQ(SimWinExecCalls().size(), 1u);
+    EXPECT_EQ(SimWinExecCalls()[0].CommandLine, "\\system32\\control.exe TIMEDATE.CPL");
+}
+
+TEST_F(Commands, LanguageCommandStoresTheLanguage)
+{
+    SendToClock(WM_COMMAND, FirstLanguageCommand + 3, 0);
+    DWORD type;
+    std::vector<uint8_t> lang;
+    ASSERT_TRUE(SimRegGetValue(SettingsKey, "Lang", &type, &lang));
+    ASSERT_EQ(lang.size(), 4u);
+    EXPECT_EQ(lang[0], 3);
+}
+
+TEST_F(Commands, SkinCommandWithoutAMenuIsIgnored)
+{
+    SendToClock(WM_COMMAND, FirstSkinCommand, 0);
+    SendToClock(WM_COMMAND, LastSkinCommand, 0);
+    ClockStateRecord shell = ShellState();
+    EXPECT_EQ(shell.SkinLoaded, FlagTrue);
+    EXPECT_STREQ(shell.CurrentSkinName, "Herb");
+}
+
+TEST_F(Commands, WhatExplorersProcedureSees)
+{
+    InExplorer([&] {
+        StockForSpy = ClockState.PreviousClockProc;
+        ClockState.PreviousClockProc = SpyProc;
+    });
+    StockSaw.clear();
+    EXPECT_EQ(SendToClock(WM_RBUTTONUP, 0, 0), 0);
+    EXPECT_EQ(SendToClock(WM_NCHITTEST, 0, 0), HTCLIENT);
+    EXPECT_EQ(SendToClock(WM_TIMER, 1, 0), 0);
+    EXPECT_TRUE(StockSaw.empty()) << "taken over while a skin shows";
+
+    SendToClock(WM_RBUTTONDOWN, 0, 0);
+    EXPECT_EQ(StockSaw, std::vector<UINT>{WM_RBUTTONDOWN}) << "after the menu closed";
+
+    StockAnswerSet = true;
+    StockAnswer = 0;
+    EXPECT_EQ(SendToClock(ClockSizeMessage, 0, 0), 0) << "Explorer answered 0";
+    StockAnswer = MAKELONG(1, 1);
+    EXPECT_EQ(SendToClock(ClockSizeMessage, 0, 0), MAKELONG(59, 24)) << "the face's size, not Explorer's";
+    StockAnswerSet = false;
+
+    InExplorer([] { ClockState.SkinLoaded = 0; });
+    StockSaw.clear();
+    SendToClock(WM_TIMER, 1, 0);
+    SendToClock(WM_NCHITTEST, 0, 0);
+    SendToClock(ClockSizeMessage, 0, 0);
+    EXPECT_EQ(StockSaw, (std::vector<UINT>{WM_TIMER, WM_NCHITTEST, ClockSizeMessage}));
+    InExplorer([] {
+        ClockState.SkinLoaded = FlagTrue;
+        ClockState.PreviousClockProc = StockForSpy;
+    });
+}
+
+TEST_F(Commands, HandOverSizesAndUnterminatedPaths)
+{
+    InExplorer([&] {
+        StockForSpy = ClockState.PreviousClockProc;
+        ClockState.PreviousClockProc = SpyProc;
+    });
+    std::vector<uint8_t> record(466, 0);
+    strcpy((char *)record.data(), "C:\\Elsewhere\\x.exe");
+    for (DWORD size : {0u, 463u, 465u}) {
+        COPYDATASTRUCT cds{7, size, record.data()};
+        StockSaw.clear();
+        SendToClock(WM_COPYDATA, 0, (LPARAM)&cds);
+        EXPECT_EQ(StockSaw, std::vector<UINT>{WM_COPYDATA}) << size;
+    }
+    COPYDATASTRUCT nullData{0, 464, nullptr};
+    StockSaw.clear();
+    SendToClock(WM_COPYDATA, 0, (LPARAM)&nullData);
+    EXPECT_EQ(StockSaw.size(), 1u);
+    StockSaw.clear();
+    SendToClock(WM_COPYDATA, 0, 0);
+    EXPECT_EQ(StockSaw.size(), 1u);
+
+    std::vector<uint8_t> unterminated(464, 'A');
+    COPYDATASTRUCT bad{0, 464, unterminated.data()};
+    StockSaw.clear();
+    SendToClock(WM_COPYDATA, 0, (LPARAM)&bad);
+    EXPECT_EQ(StockSaw.size(), 1u) << "a host path without terminator is refused";
+    ClockStateRecord shell = ShellState();
+    EXPECT_NE(std::string(shell.SkinBaseDir).find("dialwick-skins"), std::string::npos) << "nothing changed";
+    EXPECT_EQ(shell.ControllerWnd, ControllerWindow);
+
+    // Exactly 464 bytes is taken whatever dwData holds.
+    std::vector<uint8_t> good(464, 0);
+    memcpy(good.data(), HostPath.c_str(), HostPath.size() + 1);
+    uint32_t other = 0x4321;
+    memcpy(good.data() + 460, &other, 4);
+    COPYDATASTRUCT ok{99, 464, good.data()};
+    StockSaw.clear();
+    EXPECT_EQ(SendToClock(WM_COPYDATA, 0, (LPARAM)&ok), FlagTrue);
+    EXPECT_TRUE(StockSaw.empty());
+    EXPECT_EQ(ShellState().ControllerWnd, (HWND)(uintptr_t)0x4321);
+    InExplorer([] { ClockState.PreviousClockProc = StockForSpy; });
+}
+
+TEST_F(Commands, LayeredTaskbarOnAndOffTwice)
+{
+    auto layered = [&](BYTE *alpha) {
+        BOOL on = FALSE;
+        InExplorer([&] {
+            DWORD flags;
+            on = GetLayeredWindowAttributes(Taskbar.Tray, nullptr, alpha, &flags);
+        });
+        return on;
+    };
+    DWORD style = (DWORD)GetWindowLongA(Taskbar.Tray, GWL_EXSTYLE);
+    for (int round = 0; round < 2; round++) {
+        SendToClock(WM_COMMAND, LayeredModeCommand, 0);
+        BYTE alpha = 0;
+        EXPECT_TRUE(layered(&alpha));
+        EXPECT_EQ(alpha, 150);
+        SendToClock(WM_COMMAND, LayeredModeCommand, 0);
+        EXPECT_FALSE(layered(&alpha));
+        EXPECT_EQ((DWORD)GetWindowLongA(Taskbar.Tray, GWL_EXSTYLE), style) << "other bits unchanged";
+    }
+    SimSetLayeredApiAvailable(false);
+    SendToClock(WM_COMMAND, LayeredModeCommand, 0);
+    EXPECT_TRUE(GetWindowLongA(Taskbar.Tray, GWL_EXSTYLE) & WS_EX_LAYERED) << "the style is still set";
+    SendToClock(WM_COMMAND, LayeredModeCommand, 0);
+    EXPECT_FALSE(GetWindowLongA(Taskbar.Tray, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(Commands, SubclassMessageFromAnyWindowOfTheThreadAndOnlyFromTheHook)
+{
+    Detach();
+    UINT subclass = RegisterWindowMessageA("SubclassMessage");
+    // The hook is gone: nothing subclasses.
+    InExplorer([&] { SendMessageA(Taskbar.Notify, subclass, 0, 0); });
+    EXPECT_EQ(ShellState().PreviousClockProc, nullptr);
+    // With the hook, a message to the notification area (not the taskbar) suffices.
+    DWORD thread = GetWindowThreadProcessId(Taskbar.Tray, nullptr);
+    ClockState.HookHandle = SetWindowsHookExA(WH_CALLWNDPROC, ClockHookProc, (HINSTANCE)Library, thread);
+    InExplorer([&] { SendMessageA(Taskbar.Notify, subclass, 0, 0); });
+    EXPECT_EQ(ShellState().PreviousClockProc, StockClockProc);
+    // Any hook code but HC_ACTION is passed on untouched.
+    InExplorer([&] {
+        UnsubclassClock();
+        CWPSTRUCT cwp{0, 0, subclass, Taskbar.Tray};
+        ClockHookProc(1, 0, (LPARAM)&cwp);
+        EXPECT_EQ(ClockState.PreviousClockProc, nullptr);
+        ClockHookProc(HC_ACTION, 0, (LPARAM)&cwp);
+        EXPECT_EQ(ClockState.PreviousClockProc, StockClockProc);
+        SubclassClock();
+        EXPECT_EQ(ClockState.PreviousClockProc, StockClockProc) << "a second subclass changes nothing";
+    });
+    Detach();
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// Simulated directory listing: Windows' attributes for the host's folders and
+// files, extra attributes from the test, wildcards, order and the handles.
+#include "platform/sim/sim_control.h"
+#include "tests/engine/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sys/stat.h>
+
+namespace {
+
+struct Find : ::testing::Test {
+    TestSkinDir Dir;
+    void SetUp() override { SimReset(); }
+    void TearDown() override { EXPECT_EQ(SimOpenFindHandles(), 0); }
+    // Name and attributes of every entry, in the order listed.
+    std::vector<std::pair<std::string, DWORD>> List(const std::string &pattern)
+    {
+        std::vector<std::pair<std::string, DWORD>> entries;
+        WIN32_FIND_DATAA data;
+        HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE)
+            return entries;
+        do
+            entries.push_back({data.cFileName, data.dwFileAttributes});
+        while (FindNextFileA(h, &data));
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_NO_MORE_FILES);
+        EXPECT_TRUE(FindClose(h));
+        return entries;
+    }
+};
+
+TEST_F(Find, AttributesAsWindowsReportsThem)
+{
+    mkdir((Dir.Path + "/plain").c_str(), 0755);
+    mkdir((Dir.Path + "/locked").c_str(), 0555);
+    mkdir((Dir.Path + "/hidden").c_str(), 0755);
+    Dir.WriteFile("file.txt", "abc");
+    SimAddFileAttributes((Dir.Path + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    std::map<std::string, DWORD> seen;
+    for (auto &e : List(Dir.Path + "\\*"))
+        seen[e.first] = e.second;
+    EXPECT_EQ(seen["."], (DWORD)FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(seen[".."], (DWORD)FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(seen["plain"], (DWORD)FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(seen["locked"], (DWORD)(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(seen["hidden"], (DWORD)(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(seen["file.txt"], (DWORD)FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST_F(Find, NtfsOrderAndWildcards)
+{
+    for (const char *name : {"beta", "Alpha", "gamma.bmp", "_under"})
+        mkdir((Dir.Path + "/" + name).c_str(), 0755);
+    std::vector<std::string> names;
+    for (auto &e : List(Dir.Path + "\\*"))
+        names.push_back(e.first);
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "Alpha", "beta", "gamma.bmp", "_under"}));
+    EXPECT_EQ(List(Dir.Path + "\\*.BMP").size(), 1u);
+    EXPECT_EQ(List(Dir.Path + "\\?ETA").size(), 1u);
+    EXPECT_EQ(List(Dir.Path + "\\*.*").size(), 6u);
+}
+
+TEST_F(Find, Failures)
+{
+    WIN32_FIND_DATAA data;
+    EXPECT_EQ(FindFirstFileA((Dir.Path + "\\missing\\*").c_str(), &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(FindFirstFileA((Dir.Path + "\\nothing*").c_str(), &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(FindFirstFileA(("/" + std::string(MAX_PATH, 'x')).c_str(), &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_FALSE(FindClose((HANDLE)0x12345));
+    SimFailCall("FindFirstFileA", 1);
+    EXPECT_EQ(FindFirstFileA((Dir.Path + "\\*").c_str(), &data), INVALID_HANDLE_VALUE);
+
+    HANDLE h = FindFirstFileA((Dir.Path + "\\*").c_str(), &data);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SimOpenFindHandles(), 1);
+    SimFailCall("FindNextFileA", 1);
+    EXPECT_FALSE(FindNextFileA(h, &data));
+    EXPECT_TRUE(FindClose(h));
+}
+
+}  // namespace

@@ -1,0 +1,194 @@
+// The .reg importer of dialwick-preview: both formats the registry editor
+// writes, every kind of value, the code page of the strings, and malformed
+// files refused by line number.
+#include "platform/sim/sim_control.h"
+#include "tools/preview/reg_import.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<uint8_t> Utf16File(const std::string &utf8)
+{
+    std::vector<uint8_t> out{0xFF, 0xFE};
+    for (size_t i = 0; i < utf8.size();) {
+        uint32_t c = (uint8_t)utf8[i];
+        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        c &= extra ? (0x3F >> extra) : 0x7F;
+        for (int k = 1; k <= extra; k++)
+            c = (c << 6) | ((uint8_t)utf8[i + k] & 0x3F);
+        i += 1 + extra;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            uint32_t high = 0xD800 + (c >> 10), low = 0xDC00 + (c & 0x3FF);
+            out.insert(out.end(), {(uint8_t)high, (uint8_t)(high >> 8), (uint8_t)low, (uint8_t)(low >> 8)});
+        } else {
+            out.insert(out.end(), {(uint8_t)c, (uint8_t)(c >> 8)});
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> AnsiFile(const std::string &bytes) { return std::vector<uint8_t>(bytes.begin(), bytes.end()); }
+
+const char Header5[] = "Windows Registry Editor Version 5.00\r\n\r\n";
+const char SettingsSection[] = "[HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\r\n";
+
+struct Parsed {
+    bool Ok;
+    RegImport Import;
+    std::string Error;
+};
+
+Parsed Parse(const std::vector<uint8_t> &file, unsigned codePage = 0)
+{
+    Parsed p;
+    p.Ok = ParseRegFile(file.data(), file.size(), codePage, &p.Import, &p.Error);
+    return p;
+}
+
+const RegImportValue *Find(const Parsed &p, const std::string &name)
+{
+    for (const RegImportValue &v : p.Import.Values)
+        if (v.Name == name)
+            return &v;
+    return nullptr;
+}
+
+std::vector<uint8_t> Data(const std::string &bytes) { return std::vector<uint8_t>(bytes.begin(), bytes.end()); }
+
+TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
+{
+    Parsed p = Parse(Utf16File(std::string(Header5) +
+                               "; a comment\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Empty]\r\n"
+                               "\r\n" +
+                               SettingsSection +
+                               "@=\"default\"\r\n"
+                               "\"Quoted\"=\"a \\\\ b \\\"c\\\"\"\r\n"
+                               "\"Number\"=dword:0000000e\r\n"
+                               "\"Flag\"=hex:ff\r\n"
+                               "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
+                               "  16,17,18\r\n"
+                               "\"Path\"=hex(2):25,00,41,00,25,00,5c,00,78,00,00,00\r\n"
+                               "\"Nothing\"=hex:\r\n"
+                               "\"Custom\"=hex(1234):01,02\r\n"));
+    ASSERT_TRUE(p.Ok) << p.Error;
+    EXPECT_EQ(p.Import.Keys, (std::vector<std::string>{"Software\\Empty", "Software\\Orvantis\\Zantor\\Dialwick"}));
+    EXPECT_EQ(Find(p, "")->Data, Data(std::string("default\0", 8)));
+    EXPECT_EQ(Find(p, "Quoted")->Data, Data(std::string("a \\ b \"c\"\0", 10)));
+    EXPECT_EQ(Find(p, "Number")->Type, 4u);
+    EXPECT_EQ(Find(p, "Number")->Data, (std::vector<uint8_t>{14, 0, 0, 0}));
+    EXPECT_EQ(Find(p, "Flag")->Data, std::vector<uint8_t>{0xFF});
+    EXPECT_EQ(Find(p, "Long")->Data.size(), 25u);
+    EXPECT_EQ(Find(p, "Long")->Data.back(), 0x18);
+    EXPECT_EQ(Find(p, "Path")->Type, 2u);
+    EXPECT_EQ(Find(p, "Path")->Data, Data(std::string("%A%\\x\0", 7))) << "UTF-16 in the file, ANSI for the A calls";
+    EXPECT_TRUE(Find(p, "Nothing")->Data.empty());
+    EXPECT_EQ(Find(p, "Custom")->Type, 0x1234u);
+    EXPECT_EQ(Find(p, "Custom")->Data, (std::vector<uint8_t>{1, 2})) << "not a string type: kept";
+
+    SimReset();
+    ApplyRegImport(p.Import);
+    EXPECT_TRUE(SimRegKeyExists("Software\\Empty"));
+    DWORD type;
+    std::vector<uint8_t> data;
+    ASSERT_TRUE(SimRegGetValue("Software\\Orvantis\\Zantor\\Dialwick", "Flag", &type, &data));
+    EXPECT_EQ(type, (DWORD)REG_BINARY);
+}
+
+TEST(RegImport, Utf16StringsTakeTheStoredLanguagesCodePage)
+{
+    std::string values = "\"ExitSTR\"=\"結束\"\r\n";
+    Parsed chinese = Parse(Utf16File(std::string(Header5) + SettingsSection + values + "\"Lang\"=dword:00000000\r\n"));
+    ASSERT_TRUE(chinese.Ok) << chinese.Error;
+    EXPECT_EQ(chinese.Import.CodePage, 950u);
+    EXPECT_EQ(Find(chinese, "ExitSTR")->Data, (std::vector<uint8_t>{0xB5, 0xB2, 0xA7, 0xF4, 0}));
+
+    Parsed western = Parse(Utf16File(std::string(Header5) + SettingsSection + "\"ExitSTR\"=\"Säädä\"\r\n"));
+    ASSERT_TRUE(western.Ok) << western.Error;
+    EXPECT_EQ(western.Import.CodePage, 1252u);
+    EXPECT_EQ(Find(western, "ExitSTR")->Data, Data("S\xE4\xE4\x64\xE4" + std::string(1, '\0')));
+
+    // Lang under another key says nothing; a code page given wins.
+    Parsed elsewhere = Parse(Utf16File(std::string(Header5) + "[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" +
+                                       SettingsSection + "\"ExitSTR\"=\"Выход\"\r\n"),
+                             1251);
+    ASSERT_TRUE(elsewhere.Ok) << elsewhere.Error;
+    EXPECT_EQ(Find(elsewhere, "ExitSTR")->Data, Data("\xC2\xFB\xF5\xEE\xE4" + std::string(1, '\0')));
+}
+
+TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
+{
+    // "表示" in code page 932: the second byte of the first character is a backslash.
+    std::string file = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\n"
+                       "\"ShowDateOnLeftSTR\"=\"\x95\x5C\x8E\xA6\"\n"
+                       "\"Lang\"=dword:00000008\n"
+                       "\"Expand\"=hex(2):41,42,00\n";
+    Parsed p = Parse(AnsiFile(file));
+    ASSERT_TRUE(p.Ok) << p.Error;
+    EXPECT_EQ(Find(p, "ShowDateOnLeftSTR")->Data, Data(std::string("\x95\x5C\x8E\xA6\0", 5)));
+    EXPECT_EQ(Find(p, "Expand")->Data, Data(std::string("AB\0", 3))) << "REGEDIT4 strings are ANSI already";
+
+    // Read as code page 1252, the trail byte is an escape that does not exist.
+    Parsed western = Parse(AnsiFile(file), 1252);
+    EXPECT_FALSE(western.Ok);
+    EXPECT_EQ(western.Error.rfind("line 4: ", 0), 0u) << western.Error;
+}
+
+TEST(RegImport, MalformedFilesAreRefusedByLine)
+{
+    const struct {
+        std::string File;
+        int Line;
+    } cases[] = {
+        {"REGEDIT5\n", 1},
+        {"", 1},
+        {"REGEDIT4\n\n\"Early\"=hex:01\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,02,\\\n  0g\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:001\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"open\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"a\\n\"\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"a\" b\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:123456789\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=qword:1\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=-\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"hex:01\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex(2:01\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\nx=1\n", 3},
+        {"REGEDIT4\n\n\n[HKEY_LOCAL_MACHINE\\Software]\n", 4},
+        {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n", 2},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\\\B]\r\n", 2},
+    };
+    for (const auto &c : cases) {
+        Parsed p = Parse(AnsiFile(c.File));
+        EXPECT_FALSE(p.Ok) << c.File;
+        EXPECT_EQ(p.Error.rfind("line " + std::to_string(c.Line) + ": ", 0), 0u) << c.File << " -> " << p.Error;
+        EXPECT_TRUE(p.Import.Values.empty());
+    }
+}
+
+TEST(RegImport, MalformedUtf16IsRefusedByLine)
+{
+    std::vector<uint8_t> odd = Utf16File(std::string(Header5) + SettingsSection);
+    odd.push_back(0x41);
+    EXPECT_EQ(Parse(odd).Error.rfind("line 4: ", 0), 0u) << Parse(odd).Error;
+
+    std::vector<uint8_t> lone = Utf16File(std::string(Header5) + SettingsSection + "\"x\"=\"");
+    lone.insert(lone.end(), {0x00, 0xD8, '"', 0});
+    EXPECT_EQ(Parse(lone).Error.rfind("line 4: ", 0), 0u) << Parse(lone).Error;
+
+    Parsed cyrillic = Parse(Utf16File(std::string(Header5) + SettingsSection + "\"x\"=\"Ж\"\r\n"));
+    EXPECT_EQ(cyrillic.Error.rfind("line 4: ", 0), 0u) << "1252 has no Cyrillic: " << cyrillic.Error;
+
+    std::vector<uint8_t> oddHex =
+        Utf16File(std::string(Header5) + SettingsSection + "\"x\"=hex(1):41,00,42\r\n");
+    EXPECT_EQ(Parse(oddHex).Error.rfind("line 4: ", 0), 0u) << Parse(oddHex).Error;
+}
+
+}  // namespace
