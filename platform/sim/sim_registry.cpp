@@ -151,11 +151,11 @@ RegKey *FindUserPath(const char *keyPath)
 LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access, LPSECURITY_ATTRIBUTES,
                         PHKEY result, LPDWORD disposition)
 {
-    if (SimShouldFail("RegCreateKeyExA"))
-        return ERROR_ACCESS_DENIED;
     if (!result)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
+    if (SimShouldFail("RegCreateKeyExA"))
+        return ERROR_ACCESS_DENIED;
     REGSAM parentAccess;
     RegKey *parent = KeyOf(key, &parentAccess);
     if (!parent)
@@ -173,11 +173,11 @@ LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM acc
 
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result)
 {
-    if (SimShouldFail("RegOpenKeyExA"))
-        return ERROR_ACCESS_DENIED;
     if (!result)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
+    if (SimShouldFail("RegOpenKeyExA"))
+        return ERROR_ACCESS_DENIED;
     REGSAM parentAccess;
     RegKey *parent = KeyOf(key, &parentAccess);
     if (!parent)

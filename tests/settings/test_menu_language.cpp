@@ -319,8 +319,9 @@ TEST_F(MenuLanguage, PointsOfTheTableThatAreEasyToGetWrong)
     }
     for (int index = 0; index < 16; index++) {
         ApplyMenuLanguage(index);
-        if (index != 14)
+        if (index != 14) {
             EXPECT_EQ(Stored("ShowDayOfWeekSTR").Data, Bytes(std::string("Show Day of the Week", 21))) << index;
+        }
     }
     ApplyMenuLanguage(2);
     EXPECT_EQ(Stored("AdjustDateSTR").Data, Bytes(std::string("Einstellen Datum && Zeit", 25)));

@@ -102,14 +102,15 @@ TEST_F(SettingsStore, FlagsAreSavedAsOneByteAndReadBack)
 
 TEST_F(SettingsStore, SkinNameIsTheFirstHundredBytesOfTheField)
 {
-    LoadSkin("Ember");
-    LoadSkin("Herb");  // leaves "Ember"'s last byte after Herb's terminator
+    Skins.AddSkin("Granite");
+    LoadSkin("Granite");
+    LoadSkin("Herb");  // leaves the end of "Granite" after Herb's terminator
     SaveSettings();
     StoredValue v = Stored("SkinName");
     EXPECT_EQ(v.Type, (DWORD)REG_SZ);
     ASSERT_EQ(v.Data.size(), 100u);
     EXPECT_EQ(0, memcmp(v.Data.data(), ClockState.CurrentSkinName, 100));
-    EXPECT_EQ(std::string((const char *)v.Data.data(), 6), std::string("Herb\0r", 6));
+    EXPECT_EQ(std::string((const char *)v.Data.data(), 8), std::string("Herb\0te\0", 8));
 
     char text[300];
     size_t length = 0;

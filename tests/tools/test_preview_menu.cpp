@@ -86,7 +86,7 @@ TEST(PreviewMenu, WithoutRegistryTheMenuIsEnglishWithHerb)
     ToolRun r = Preview("--menu");
     ASSERT_EQ(r.Status, 0) << Stderr();
     std::vector<std::string> lines = Lines(r.Out);
-    ASSERT_EQ(lines.size(), 37u) << r.Out;
+    ASSERT_EQ(lines.size(), 36u) << r.Out;
     EXPECT_EQ(lines[0], "Adjust Date&&Time (103)");
     EXPECT_EQ(lines[3], "  [x] Show Seconds (200)");
     EXPECT_EQ(lines[9], "  ---");
@@ -94,7 +94,7 @@ TEST(PreviewMenu, WithoutRegistryTheMenuIsEnglishWithHerb)
     EXPECT_EQ(lines[21], "  [x] English (215)");
     EXPECT_EQ(lines[28], "Skins >");
     EXPECT_EQ(lines[31], "  [x] Herb (1002)");
-    EXPECT_EQ(lines[36], "Exit (101)");
+    EXPECT_EQ(lines[35], "Exit (101)");
 }
 
 TEST(PreviewMenu, ChineseExportShowsItsLabelsInUtf8)
@@ -108,12 +108,12 @@ TEST(PreviewMenu, ChineseExportShowsItsLabelsInUtf8)
     ToolRun r = Preview("--registry " + reg + " --menu");
     ASSERT_EQ(r.Status, 0) << Stderr();
     std::vector<std::string> lines = Lines(r.Out);
-    ASSERT_EQ(lines.size(), 37u) << r.Out;
+    ASSERT_EQ(lines.size(), 36u) << r.Out;
     EXPECT_EQ(lines[2], "時鐘選項 >");
     EXPECT_EQ(lines[3], "  Show Seconds (200)");
     EXPECT_EQ(lines[12], "  [x] Chinese(Traditional) (206)");
     EXPECT_EQ(lines[29], "  [x] Ember (1000)");
-    EXPECT_EQ(lines[36], "結束 (101)");
+    EXPECT_EQ(lines[35], "結束 (101)");
 }
 
 TEST(PreviewMenu, Regedit4ExportInItsOwnCodePage)

@@ -86,7 +86,7 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
     EXPECT_EQ(Find(p, "Long")->Data.size(), 25u);
     EXPECT_EQ(Find(p, "Long")->Data.back(), 0x18);
     EXPECT_EQ(Find(p, "Path")->Type, 2u);
-    EXPECT_EQ(Find(p, "Path")->Data, Data(std::string("%A%\\x\0", 7))) << "UTF-16 in the file, ANSI for the A calls";
+    EXPECT_EQ(Find(p, "Path")->Data, Data(std::string("%A%\\x\0", 6))) << "UTF-16 in the file, ANSI for the A calls";
     EXPECT_TRUE(Find(p, "Nothing")->Data.empty());
     EXPECT_EQ(Find(p, "Custom")->Type, 0x1234u);
     EXPECT_EQ(Find(p, "Custom")->Data, (std::vector<uint8_t>{1, 2})) << "not a string type: kept";
