@@ -11,8 +11,15 @@
 
 namespace {
 
-// Everything a paint reads once: positions, date texts, sizes.
+// The most cells one face can hold: time row, date, weekday and mark.
+const int MaxCells = 64;
+
+// Everything a paint reads once: positions, date texts, sizes. The layout
+// runs twice: first to note the cells an opaque face covers, then to draw.
 struct PaintFrame {
+    bool Measuring;
+    RECT Covered[MaxCells];
+    int CoveredCount;
     HDC Dest;
     HDC Numbers;
     HDC Text;
@@ -27,50 +34,55 @@ struct PaintFrame {
     bool Tall;
 };
 
-void PutChar(const PaintFrame &f, unsigned char c, int x, int y) { DrawTextGlyph(f.Dest, f.Text, c, x, y); }
-
-void DrawDigit(const PaintFrame &f, int index, int x)
+void Cover(PaintFrame &f, int x, int y, int width, int height)
 {
+    if (f.CoveredCount < MaxCells)
+        f.Covered[f.CoveredCount++] = RECT{x, y, x + width, y + height};
+}
+
+void PutChar(PaintFrame &f, unsigned char c, int x, int y)
+{
+    int sx, sy;
+    if (!f.Measuring)
+        DrawTextGlyph(f.Dest, f.Text, c, x, y);
+    else if (MapTextGlyph(c, &sx, &sy))
+        Cover(f, x, y, ClockState.TextCellWidth, ClockState.TextCellHeight);
+}
+
+void DrawDigit(PaintFrame &f, int index, int x)
+{
+    if (f.Measuring) {
+        Cover(f, x, f.Y, ClockState.DigitWidth, ClockState.DigitHeight);
+        return;
+    }
     DrawDigitGlyph(f.Dest, f.Numbers, ClockState.CurrentDigits[index], x, f.Y, f.Text);
     ClockState.ShownDigits[index] = ClockState.CurrentDigits[index];
 }
 
-void DrawColonAt(const PaintFrame &f, int x)
+void DrawColonAt(PaintFrame &f, int x)
 {
-    if (ClockState.ColonVisible)
+    if (!ClockState.ColonVisible)
+        return;
+    if (!f.Measuring) {
         DrawColon(f.Dest, f.Numbers, x, f.Y, f.Text);
+        return;
+    }
+    int dw = ClockState.DigitWidth, dh = ClockState.DigitHeight;
+    int side = (int)((double)dw / 4.0), dx = x + (int)((double)dw / 2.0);
+    Cover(f, dx, f.Y + (int)((double)dh / 3.0), side, side);
+    Cover(f, dx, f.Y + (int)((double)(2 * dh) / 3.0), side, side);
 }
 
 // A leading zero of the day is left out.
-void DrawDay(const PaintFrame &f, int firstX, int secondX, int y)
+void DrawDay(PaintFrame &f, int firstX, int secondX, int y)
 {
     if (f.Day[0] != '0')
         PutChar(f, f.Day[0], firstX, y);
     PutChar(f, f.Day[1], secondX, y);
 }
 
-void PaintBackground(HDC dest, HBRUSH brush, const RECT &client)
-{
-    if (!ClockState.TransparentClock) {
-        FillRect(dest, &client, brush);
-        return;
-    }
-    // Without a compositor the clock must show the notification area's own
-    // background: have it paint itself into the clock, shifted to the clock's place.
-    if (!ClockState.IsWindowsXP || !ClockState.PreviousNotifyProc)
-        return;
-    int saved = SaveDC(dest);
-    if (!IsTaskbarVertical())
-        SetWindowOrgEx(dest, WindowWidth(ClockState.NotifyWnd) - WindowWidth(ClockState.ClockWnd), 0, nullptr);
-    else
-        SetWindowOrgEx(dest, 0, WindowHeight(ClockState.NotifyWnd) - WindowHeight(ClockState.ClockWnd), nullptr);
-    CallWindowProcA(ClockState.PreviousNotifyProc, ClockState.NotifyWnd, WM_PRINTCLIENT, (WPARAM)dest,
-                    PRF_CLIENT | PRF_ERASEBKGND);
-    RestoreDC(dest, saved);
-}
-
 // The date as day over month, left of the time; returns the x where the time row starts.
-int PaintDateBlock(const PaintFrame &f, int x)
+int PaintDateBlock(PaintFrame &f, int x)
 {
     int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight;
     DrawDay(f, x + (int)((double)tcw / 2.0), x + (int)((double)(3 * tcw) / 2.0), f.Y);
@@ -80,7 +92,7 @@ int PaintDateBlock(const PaintFrame &f, int x)
 }
 
 // Returns the x at the end of the time row.
-int PaintTimeRow(const PaintFrame &f, int x)
+int PaintTimeRow(PaintFrame &f, int x)
 {
     int dw = ClockState.DigitWidth;
     DrawDigit(f, HourTens, x);
@@ -103,7 +115,7 @@ int PaintTimeRow(const PaintFrame &f, int x)
     return x + dw + 4;
 }
 
-void PaintRightOfTime(const PaintFrame &f, int x)
+void PaintRightOfTime(PaintFrame &f, int x)
 {
     int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight;
     if (ClockState.DateIsLeft && ClockState.ShowDayOfWeek)
@@ -116,13 +128,13 @@ void PaintRightOfTime(const PaintFrame &f, int x)
     }
 }
 
-void DrawWord(const PaintFrame &f, const char *word, int count, int start, int y)
+void DrawWord(PaintFrame &f, const char *word, int count, int start, int y)
 {
     for (int i = 0; i < count && word[i]; i++)
         PutChar(f, word[i], start + i * ClockState.TextCellWidth, y);
 }
 
-void PaintRowsUnderTime(const PaintFrame &f)
+void PaintRowsUnderTime(PaintFrame &f)
 {
     int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight, dh = ClockState.DigitHeight;
     int shortRowY = f.Y + dh + 3;
@@ -145,6 +157,55 @@ void PaintRowsUnderTime(const PaintFrame &f)
         DrawWord(f, f.Weekday, f.WeekdayLength, centred, shortRowY);
     else
         DrawWord(f, f.Weekday, ClockState.ShowSeconds ? 9 : 3, f.X0 + 10 * tcw, shortRowY);
+}
+
+// The cells of the face in drawing order, drawn or noted.
+void LayOutFace(PaintFrame &f, int x)
+{
+    if (ClockState.DateIsLeft && ClockState.ShowDate)
+        x = PaintDateBlock(f, x);
+    x = PaintTimeRow(f, x);
+    PaintRightOfTime(f, x);
+    if (!ClockState.DateIsLeft)
+        PaintRowsUnderTime(f);
+}
+
+// An opaque face fills only what its cells leave uncovered, so every pixel
+// of the clock is written once.
+void FillUncovered(PaintFrame &f, HBRUSH brush, const RECT &client, int x)
+{
+    f.Measuring = true;
+    f.CoveredCount = 0;
+    LayOutFace(f, x);
+    f.Measuring = false;
+    int saved = SaveDC(f.Dest);
+    for (int i = 0; i < f.CoveredCount; i++) {
+        const RECT &r = f.Covered[i];
+        ExcludeClipRect(f.Dest, r.left, r.top, r.right, r.bottom);
+    }
+    FillRect(f.Dest, &client, brush);
+    RestoreDC(f.Dest, saved);
+}
+
+void PaintBackground(PaintFrame &f, HBRUSH brush, const RECT &client, int x)
+{
+    HDC dest = f.Dest;
+    if (!ClockState.TransparentClock) {
+        FillUncovered(f, brush, client, x);
+        return;
+    }
+    // Without a compositor the clock must show the notification area's own
+    // background: have it paint itself into the clock, shifted to the clock's place.
+    if (!ClockState.IsWindowsXP || !ClockState.PreviousNotifyProc)
+        return;
+    int saved = SaveDC(dest);
+    if (!IsTaskbarVertical())
+        SetWindowOrgEx(dest, WindowWidth(ClockState.NotifyWnd) - WindowWidth(ClockState.ClockWnd), 0, nullptr);
+    else
+        SetWindowOrgEx(dest, 0, WindowHeight(ClockState.NotifyWnd) - WindowHeight(ClockState.ClockWnd), nullptr);
+    CallWindowProcA(ClockState.PreviousNotifyProc, ClockState.NotifyWnd, WM_PRINTCLIENT, (WPARAM)dest,
+                    PRF_CLIENT | PRF_ERASEBKGND);
+    RestoreDC(dest, saved);
 }
 
 void ReadDateTexts(PaintFrame &f)
@@ -202,13 +263,8 @@ void PaintClock(HWND hwnd)
         COLORREF key = GetPixel(f.Text, ClockState.TextBitmapWidth - 1, ClockState.TextBitmapHeight - 1);
         HBRUSH brush = CreateSolidBrush(key);
 
-        PaintBackground(f.Dest, brush, client);
-        if (ClockState.DateIsLeft && ClockState.ShowDate)
-            x = PaintDateBlock(f, x);
-        x = PaintTimeRow(f, x);
-        PaintRightOfTime(f, x);
-        if (!ClockState.DateIsLeft)
-            PaintRowsUnderTime(f);
+        PaintBackground(f, brush, client, x);
+        LayOutFace(f, x);
 
         if (brush)
             DeleteObject(brush);

@@ -113,10 +113,10 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object)
         return previous;
     }
     case SimRegions: {
-        // Selecting a region sets the clip region to a copy of it.
-        SimRegionData clip = obj.Region;
-        dc->DC.Clip = clip;
-        return (HGDIOBJ)(uintptr_t)SimRegionType(clip);
+        // Selecting a region makes a copy of it the clipping region.
+        dc->DC.State.HasClip = true;
+        dc->DC.State.Clip = obj.Region;
+        return (HGDIOBJ)(uintptr_t)SimRegionType(obj.Region);
     }
     default:
         return nullptr;
@@ -240,15 +240,37 @@ int SetMapMode(HDC hdc, int mode)
     return old;
 }
 
-// The rectangles of device space a DC may draw into.
+// The rectangles of device space a DC may draw into: the window's visible
+// region (or the whole bitmap) within the application's clipping region.
 static SimRegionData VisibleRegion(SimGdiObject *dc, const SimSurface &s)
 {
     RECT bounds{0, 0, s.Width, s.Height};
-    if (dc->DC.Window || !dc->DC.Clip.Rects.empty())
-        return SimRegionIntersectRect(dc->DC.Clip, bounds);
-    SimRegionData all;
-    SimRegionAddRect(all, bounds);
-    return all;
+    SimRegionData visible;
+    if (dc->DC.Window)
+        visible = SimRegionIntersectRect(dc->DC.Visible, bounds);
+    else
+        SimRegionAddRect(visible, bounds);
+    if (dc->DC.State.HasClip)
+        visible = SimRegionIntersect(visible, dc->DC.State.Clip);
+    return visible;
+}
+
+int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
+{
+    SimGdiObject *dc = FindDC(hdc);
+    if (!dc)
+        return ERROR;
+    SimSurface s = SimDCSurface(dc);
+    if (!dc->DC.State.HasClip) {
+        dc->DC.State.Clip = SimRegionData{};
+        SimRegionAddRect(dc->DC.State.Clip, RECT{0, 0, s.Width, s.Height});
+        dc->DC.State.HasClip = true;
+    }
+    POINT org = dc->DC.State.WindowOrg;
+    SimRegionData cut;
+    SimRegionAddRect(cut, RECT{left - org.x, top - org.y, right - org.x, bottom - org.y});
+    dc->DC.State.Clip = SimRegionSubtract(dc->DC.State.Clip, cut);
+    return SimRegionType(VisibleRegion(dc, s));
 }
 
 static void CountWritten(const SimSurface &s, const RECT &r)

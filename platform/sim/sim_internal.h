@@ -23,16 +23,19 @@ struct SimBitmapData {
     bool Stock = false;            // the default 1x1 bitmap of memory DCs
 };
 
+// What SaveDC keeps and RestoreDC puts back.
 struct SimDCState {
     POINT WindowOrg{0, 0};
     int MapMode = MM_TEXT;
     HGDIOBJ Bitmap = nullptr;
+    bool HasClip = false;           // the application's clipping region, device coordinates
+    SimRegionData Clip;
 };
 
 struct SimDCData {
     HWND Window = nullptr;          // null for a memory DC
     bool FromBeginPaint = false;
-    SimRegionData Clip;             // device coordinates
+    SimRegionData Visible;          // a window DC's visible region, device coordinates
     SimDCState State;
     std::vector<SimDCState> Saved;
 };

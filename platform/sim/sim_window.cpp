@@ -566,7 +566,7 @@ static HDC NewWindowDC(HWND hwnd, const SimRegionData &clip, bool fromPaint)
     object.Kind = SimDCs;
     object.DC.Window = hwnd;
     object.DC.FromBeginPaint = fromPaint;
-    object.DC.Clip = clip;
+    object.DC.Visible = clip;
     return (HDC)SimAddGdi(std::move(object));
 }
 

@@ -122,6 +122,33 @@ TEST_F(Gdi, RestoreDCUndoesOriginMapModeAndSelection)
     DeleteDC(dc);
 }
 
+TEST_F(Gdi, ExcludedRectanglesAreSkippedUntilRestoreDC)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP b = CreateCompatibleBitmap(dc, 6, 1);
+    HGDIOBJ old = SelectObject(dc, b);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0)), blue = CreateSolidBrush(RGB(0, 0, 255));
+    RECT all{0, 0, 6, 1};
+    int saved = SaveDC(dc);
+    SetWindowOrgEx(dc, -1, 0, nullptr);  // logical x 1..2 is pixel 2..3
+    EXPECT_EQ(ExcludeClipRect(dc, 1, 0, 3, 1), COMPLEXREGION);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    FillRect(dc, &all, red);
+    RestoreDC(dc, saved);
+    SimPixels p = SimReadBitmapPixels(b);
+    EXPECT_EQ(p.At(1, 0), RGB(255, 0, 0));
+    EXPECT_EQ(p.At(2, 0), 0u);
+    EXPECT_EQ(p.At(3, 0), 0u);
+    EXPECT_EQ(p.At(4, 0), RGB(255, 0, 0));
+    FillRect(dc, &all, blue);
+    EXPECT_EQ(SimReadBitmapPixels(b).At(2, 0), RGB(0, 0, 255)) << "the clipping went with RestoreDC";
+    DeleteObject(red);
+    DeleteObject(blue);
+    SelectObject(dc, old);
+    DeleteObject(b);
+    DeleteDC(dc);
+}
+
 TEST_F(Gdi, RegionsUnionIntoDisjointRectangles)
 {
     HRGN r = CreateRectRgn(0, 0, 0, 0);
