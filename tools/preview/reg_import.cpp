@@ -345,13 +345,14 @@ bool ParseValue(Parser &p, const std::string &text, int line, const std::string 
     return ParseData(p, text, pos, line, value);
 }
 
-// Hex data goes on over the next lines while a line ends in a backslash.
+// A value goes on over the next lines while a line ends in a backslash, as
+// the registry editor wraps hex data; a string cannot end that way unclosed.
 std::string JoinContinued(const std::vector<SourceLine> &lines, size_t *i)
 {
     std::string text = TrimRight(lines[*i].Text);
-    size_t eq = text.find('=');
-    bool hex = eq != std::string::npos && StartsWithNoCase(TrimLeft(text.substr(eq + 1)), "hex");
-    while (hex && !text.empty() && text.back() == '\\' && *i + 1 < lines.size()) {
+    std::string start = TrimLeft(text);
+    bool value = !start.empty() && (start[0] == '"' || start[0] == '@');
+    while (value && !text.empty() && text.back() == '\\' && *i + 1 < lines.size()) {
         text.pop_back();
         text += TrimLeft(TrimRight(lines[++*i].Text));
     }
