@@ -197,6 +197,10 @@ void PlaceStandinClock(const StandinTaskbar &t, int width, int height)
         MoveWindow(t.Notify, tray.right - notifyWidth, 0, notifyWidth, tray.bottom, TRUE);
         MoveWindow(t.Clock, notifyWidth - width, 0, width, height, TRUE);
     }
+    // Explorer repaints the whole clock when it lays the taskbar out, as the
+    // library relies on; a moved or resized child alone would keep its old
+    // pixels and repaint only the part that was uncovered.
+    InvalidateRect(t.Clock, nullptr, TRUE);
 }
 
 void LayoutStandinTaskbar(HWND tray)

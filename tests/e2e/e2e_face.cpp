@@ -1,0 +1,152 @@
+#include "tests/e2e/e2e_face.h"
+
+#include <stdio.h>
+#include <string.h>
+
+const OptionCommand OptionCommands[6] = {
+    {200, "ShowSeconds", WantSeconds}, {201, "ShowDate", WantDate},     {202, "DateIsLeft", WantLeft},
+    {203, "EnglishTime", Want12h},     {204, "TransparentClock", WantTransparent}, {223, "ShowDayOfWeek", WantWeekday},
+};
+
+static const struct {
+    const char *Name;
+    unsigned Bit;
+} OptionNames[] = {
+    {"seconds", WantSeconds}, {"date", WantDate}, {"left", WantLeft},
+    {"weekday", WantWeekday}, {"12h", Want12h},   {"transparent", WantTransparent},
+};
+
+std::string OptionList(unsigned options)
+{
+    std::string out;
+    for (const auto &o : OptionNames)
+        if (options & o.Bit)
+            out += (out.empty() ? "" : ",") + std::string(o.Name);
+    return out.empty() ? "none" : out;
+}
+
+bool ParseOptionList(const char *list, unsigned *options)
+{
+    *options = 0;
+    if (strcmp(list, "none") == 0)
+        return true;
+    std::string all = list;
+    size_t start = 0;
+    while (start <= all.size()) {
+        size_t end = all.find(',', start);
+        if (end == std::string::npos)
+            end = all.size();
+        std::string word = all.substr(start, end - start);
+        bool known = false;
+        for (const auto &o : OptionNames)
+            if (word == o.Name) {
+                *options |= o.Bit;
+                known = true;
+            }
+        if (!known)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+DWORD QueryClockSize(HWND clock)
+{
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(clock, ExitRequestMessage, 0, 0, SMTO_BLOCK, 2000, &answer))
+        return 0;
+    return (DWORD)answer;
+}
+
+bool WaitClockSized(const FaceRun &run)
+{
+    DWORD size = 0;
+    RECT rc{};
+    bool ok = WaitUntil(3000, [&] {
+        size = QueryClockSize(run.Bar.Clock);
+        GetClientRect(run.Bar.Clock, &rc);
+        return size != 0 && rc.right == LOWORD(size) && rc.bottom == HIWORD(size);
+    });
+    return Check(ok, "the taskbar did not give the clock its size: answer %ux%u, window %ldx%ld", LOWORD(size),
+                 HIWORD(size), rc.right, rc.bottom);
+}
+
+void NoteSnapshot(FaceRun *run) { run->LastSnapshot = GetTickCount(); }
+
+bool FreshSnapshot(FaceRun *run)
+{
+    UINT paint = RegisterWindowMessageA("PaintClockMessage");
+    for (int attempt = 0; attempt < 4; attempt++) {
+        DWORD since = GetTickCount() - run->LastSnapshot;
+        if (since < 2100)
+            PumpFor(2100 - since);
+        SYSTEMTIME before, after;
+        GetLocalTime(&before);
+        DWORD_PTR answer;
+        bool sent = SendMessageTimeoutA(run->Bar.Clock, paint, 0, 0, SMTO_BLOCK, 3000, &answer) != 0;
+        GetLocalTime(&after);
+        NoteSnapshot(run);
+        if (!Check(sent, "the clock window does not answer"))
+            return false;
+        if (SameSecond(before, after)) {
+            run->FaceTime = before;
+            return true;
+        }
+    }
+    return Check(false, "no repaint request stayed within one second");
+}
+
+static bool ReportFace(const FaceRun &run, const std::string &name, const Capture &capture)
+{
+    if (!Check(WriteCapture(run.OutDir + "\\" + name + ".wine.bmp", capture), "%s: cannot write the capture",
+               name.c_str()))
+        return false;
+    std::string time = FormatTime(run.FaceTime);
+    time[10] = 'T';
+    Say("compare %s %s %s %s %d", name.c_str(), run.Skin.c_str(), OptionList(run.Options).c_str(), time.c_str(),
+        run.TaskbarHeight);
+    return true;
+}
+
+bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
+{
+    Capture own;
+    Capture &c = capture ? *capture : own;
+    if (!WaitClockSized(*run))
+        return false;
+    if (!Check(CaptureWindow(run->Bar.Clock, &c), "%s: cannot read the clock's pixels", name.c_str()))
+        return false;
+    return ReportFace(*run, name, c);
+}
+
+bool TimeRowCells(const FaceRun &run, TimeCells *cells)
+{
+    std::string path = run.SkinsDir + "\\" + run.Skin + "\\NUMBERS.BMP";
+    HBITMAP numbers = (HBITMAP)LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    BITMAP info{};
+    bool ok = numbers && GetObjectA(numbers, sizeof(info), &info);
+    if (numbers)
+        DeleteObject(numbers);
+    if (!Check(ok, "cannot read %s", path.c_str()))
+        return false;
+    int dw = info.bmWidth / 11, dh = info.bmHeight;
+    // The face fills the clock window, so its cells start 6 pixels in.
+    int t = 6, y = 6;
+    const int digits[6] = {0, dw + 2, 3 * dw + 3, 4 * dw + 5, 6 * dw + 6, 7 * dw + 8};
+    const int colons[2] = {2 * dw + 2, 5 * dw + 5};
+    for (int i = 0; i < 6; i++)
+        cells->Digit[i] = RECT{t + digits[i], y, t + digits[i] + dw, y + dh};
+    for (int i = 0; i < 2; i++)
+        cells->Colon[i] = RECT{t + colons[i], y, t + colons[i] + dw, y + dh};
+    return true;
+}
+
+bool UniformRect(const Capture &capture, const RECT &r)
+{
+    uint32_t first = capture.Pixels[(size_t)r.top * capture.Width + r.left];
+    for (int y = r.top; y < r.bottom && y < capture.Height; y++)
+        for (int x = r.left; x < r.right && x < capture.Width; x++)
+            if (capture.Pixels[(size_t)y * capture.Width + x] != first)
+                return false;
+    return true;
+}

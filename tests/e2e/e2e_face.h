@@ -1,0 +1,66 @@
+// The face as the scenarios see it: the options they expect, a fresh time
+// snapshot whose colons show, captures handed to the runner for comparison
+// with dialwick-preview, and the cells of the time row.
+#pragma once
+
+#include "tests/e2e/e2e_support.h"
+
+#include <string>
+
+enum ExpectedOption : unsigned {
+    WantSeconds = 1,
+    WantDate = 2,
+    WantLeft = 4,
+    WantWeekday = 8,
+    Want12h = 16,
+    WantTransparent = 32,
+};
+
+// One toggle command with the registry value and the option it flips.
+struct OptionCommand {
+    UINT Id;
+    const char *Value;
+    unsigned Bit;
+};
+extern const OptionCommand OptionCommands[6];
+
+struct FaceRun {
+    std::string OutDir;    // Windows form, without a trailing backslash
+    std::string SkinsDir;  // likewise
+    std::string Skin;
+    unsigned Options = 0;
+    int TaskbarHeight = 30;
+    Taskbar Bar;
+    SYSTEMTIME FaceTime{};
+    DWORD LastSnapshot = 0;  // tick count of the last snapshot the library took
+};
+
+// "seconds,date,..." as dialwick-preview takes it, "none" for no option.
+std::string OptionList(unsigned options);
+bool ParseOptionList(const char *list, unsigned *options);
+
+// The size the clock answers to the taskbar's query, width low, height high.
+DWORD QueryClockSize(HWND clock);
+// Waits until the taskbar gave the clock the size it answers.
+bool WaitClockSized(const FaceRun &run);
+
+// Makes the library take a snapshot at least two seconds after its last one,
+// so that its colons show, and notes the second it took: every face painted
+// until the next snapshot shows that time.
+bool FreshSnapshot(FaceRun *run);
+void NoteSnapshot(FaceRun *run);
+
+// Waits for the clock's size, captures it and asks the runner to compare it
+// with the preview of the run's skin, options, snapshot time and taskbar height.
+bool ShootFace(FaceRun *run, const std::string &name, Capture *capture = nullptr);
+
+// The cells of the time row in client coordinates, for a face that fills the
+// clock window and has no date left of the time; the digit size comes from
+// the skin's NUMBERS.BMP.
+struct TimeCells {
+    RECT Colon[2];
+    RECT Digit[6];  // hour tens .. second ones
+};
+bool TimeRowCells(const FaceRun &run, TimeCells *cells);
+// True when every pixel of the rectangle has one colour.
+bool UniformRect(const Capture &capture, const RECT &r);

@@ -1,0 +1,46 @@
+// The end-to-end scenarios; each returns when done and reports through Check.
+#pragma once
+
+#include "tests/e2e/e2e_face.h"
+
+#include <string>
+
+struct ScenarioArgs {
+    std::string Dll;       // the library, Windows form
+    std::string SkinsDir;  // the skins beside it
+    std::string OutDir;    // where captures and hand-shake files go
+    std::string Skin = "Herb";
+    unsigned Options = 0;  // what the runner seeded the registry with
+    int TaskbarHeight = 30;
+    std::string Helper;    // the program that sends malformed hand-overs
+};
+
+// The stand-in's clock before the library touched it.
+struct StockClock {
+    Capture Pixels;
+    SYSTEMTIME Time{};
+};
+
+// Finds the stand-in, notes its stock clock, loads the library and attaches.
+bool AttachScenario(const ScenarioArgs &args, FaceRun *run, StockClock *stock);
+// The stand-in's own clock is back: its size answer, its size and its colours,
+// and its pixels when the minute is still the one of the stock capture.
+bool CheckStockClock(const FaceRun &run, const StockClock *stock);
+
+void ScenarioAttach(const ScenarioArgs &args);
+void ScenarioTicking(const ScenarioArgs &args);
+void ScenarioOptions(const ScenarioArgs &args);
+void ScenarioCopyData(const ScenarioArgs &args);
+void ScenarioLanguage(const ScenarioArgs &args);
+void ScenarioMenu(const ScenarioArgs &args);
+void ScenarioLayered(const ScenarioArgs &args);
+void ScenarioExit(const ScenarioArgs &args);
+void ScenarioDetach(const ScenarioArgs &args);
+// For dialwick.exe itself: wait until the stand-in is skinned; close it.
+void ScenarioWaitSkinned(const ScenarioArgs &args);
+void ScenarioCloseController(const ScenarioArgs &args);
+
+// Language 14's texts as the registry must hold them.
+extern const char ExpectedLanguage[];
+extern const unsigned ExpectedLanguageIndex;
+extern const char *const ExpectedTexts[12][2];  // value name, code page 1251 bytes

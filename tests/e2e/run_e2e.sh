@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# Runs the real dialwick.dll against the stand-in taskbar under Wine, each
+# scenario with a fresh stand-in, and compares every face it captures with
+# dialwick-preview for the same skin, options, time and taskbar height.
+# usage: run_e2e.sh PREVIEW MINGW_X64_DIR SKINS_DIR WORK_DIR [SCENARIO...]
+set -u
+preview="$1" mingw="$2" skins="$3" work="$4"
+shift 4
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../wine/wine_env.sh"
+
+started=()  # pids of the Wine programs started here
+cleanup() {
+    local pid
+    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+    wine_env_stop
+}
+trap cleanup EXIT
+
+for cmd in xdotool; do
+    command -v "$cmd" >/dev/null || { echo "e2e runner: '$cmd' is not installed (run scripts/install-deps)"; exit 1; }
+done
+for f in dialwick.dll dialwick.exe standin-taskbar.exe dialwick-e2e.exe dialwick-e2e-badcopy.exe; do
+    [ -f "$mingw/$f" ] || { echo "e2e runner: $mingw/$f is missing (build the mingw-x64 preset)"; exit 1; }
+done
+
+# The layout dialwick.exe expects: the library and skins/ beside it.
+dist="$work/dist" out="$work/out"
+rm -rf "$dist" "$out"
+mkdir -p "$dist/skins" "$out"
+cp "$mingw"/{dialwick.dll,dialwick.exe,standin-taskbar.exe,dialwick-e2e.exe,dialwick-e2e-badcopy.exe} "$dist/"
+cp -r "$skins"/. "$dist/skins/"
+wine_env_start "$work" || exit 1
+
+e2e_args=(--dll "$(wine_path "$dist/dialwick.dll")" --skins "$(wine_path "$dist/skins")"
+          --out "$(wine_path "$out")" --helper "$(wine_path "$dist/dialwick-e2e-badcopy.exe")")
+failed=0 passed=0 compared=0
+
+fail() { echo "FAIL $*"; failed=$((failed + 1)); }
+
+# Waits up to $2 seconds for process $1 to end; ends it when it does not.
+wait_pid() {
+    local pid="$1" i
+    for i in $(seq 1 $(($2 * 10))); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null
+    sleep 0.5
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    return 1
+}
+
+# Waits up to $2 seconds for file $1.
+wait_file() {
+    local i
+    for i in $(seq 1 $(($2 * 10))); do
+        [ -e "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+standin_pid=""
+start_standin() {  # taskbar height
+    wine "$dist/standin-taskbar.exe" --height "$1" >>"$work/standin.log" 2>&1 &
+    standin_pid=$!
+    started+=("$standin_pid")
+}
+stop_standin() {
+    [ -n "$standin_pid" ] || return 0
+    kill "$standin_pid" 2>/dev/null
+    wait_pid "$standin_pid" 3 || true
+    standin_pid=""
+}
+
+# The settings the face starts from: options as REG_BINARY bytes and the skin.
+seed_settings() {  # skin options
+    local skin="$1" options=",$2," reg="$work/seed.reg" v bit
+    {
+        printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\r\n'
+        for v in ShowSeconds:seconds ShowDate:date DateIsLeft:left ShowDayOfWeek:weekday EnglishTime:12h \
+                 TransparentClock:transparent; do
+            bit=00
+            case "$options" in *",${v#*:},"*) bit=ff ;; esac
+            printf '"%s"=hex:%s\r\n' "${v%%:*}" "$bit"
+        done
+        printf '"SkinName"="%s"\r\n\r\n' "$skin"
+        printf '[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"ZantorDialwick"=-\r\n'
+    } >"$reg"
+    timeout 30 wine reg import "$(wine_path "$reg")" >/dev/null 2>&1 || fail "cannot seed the registry"
+}
+
+# Acts on the scenario's "compare NAME SKIN OPTIONS TIME HEIGHT" lines.
+compare_faces() {  # log
+    local tag name skin options time height
+    while read -r tag name skin options time height; do
+        [ "$tag" = compare ] || continue
+        compared=$((compared + 1))
+        local w="$out/$name.wine.bmp" s="$out/$name.sim.bmp"
+        local args=(--skins "$skins" --skin "$skin" --time "${time/T/ }" --taskbar-height "$height" -o "$s")
+        [ "$options" != none ] && args+=(--options "$options")
+        if ! "$preview" "${args[@]}" >/dev/null; then
+            fail "$name: dialwick-preview failed"
+            continue
+        fi
+        cmp -s "$w" "$s" || fail "$name: pixels differ from the preview (compare $w with $s)"
+    done <"$1"
+}
+
+# Runs one scenario program to its end (bounded) and checks its report.
+run_program() {  # log scenario [flags]
+    local log="$1"
+    shift
+    timeout 120 wine "$dist/dialwick-e2e.exe" "$@" "${e2e_args[@]}" >"$log" 2>&1
+    local rc=$?
+    tr -d '\r' <"$log" >"$log.txt"
+    grep "^FAIL" "$log.txt" | sed "s/^FAIL /FAIL $1: /" | while read -r line; do echo "$line"; done
+    [ "$rc" = 0 ] || { fail "$1: the scenario program ended with $rc (see $log.txt)"; return 1; }
+    return 0
+}
+
+scenario() {  # name skin options height
+    local name="$1" skin="$2" options="$3" height="$4" log="$out/$1.log" f0="$failed"
+    seed_settings "$skin" "$options"
+    start_standin "$height"
+    run_program "$log" "$name" --skin "$skin" --options "$options" --height "$height"
+    stop_standin
+    compare_faces "$log.txt"
+    [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   $name"
+}
+
+# The popup menu: the runner clicks and types on the X display when asked.
+scenario_menu() {
+    local log="$out/menu.log" f0="$failed"
+    seed_settings Herb seconds,date
+    start_standin 30
+    timeout 120 wine "$dist/dialwick-e2e.exe" menu --skin Herb --options seconds,date --height 30 \
+        "${e2e_args[@]}" >"$log" 2>&1 &
+    local pid=$!
+    started+=("$pid")
+    if wait_file "$out/menu-click" 30; then
+        read -r x y <"$out/menu-click"
+        xdotool mousemove "$x" "$y" click 3
+        # Main menu: Adjust, Options, Languages, Skins; the Skins submenu: Ember, Frost, Herb.
+        wait_file "$out/menu-open" 15 && xdotool key --delay 150 Down Down Down Down Right Down Return
+    fi
+    wait_pid "$pid" 60 || fail "menu: the scenario program did not end"
+    wait "$pid" 2>/dev/null
+    tr -d '\r' <"$log" >"$log.txt"
+    grep -q '^menu: 0 failure' "$log.txt" || fail "menu: $(grep '^FAIL' "$log.txt" | head -3 | tr '\n' ' ') (see $log.txt)"
+    stop_standin
+    compare_faces "$log.txt"
+    [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   menu"
+}
+
+# dialwick.exe itself, across a restart of the stand-in taskbar.
+scenario_controller() {
+    local f0="$failed" controller
+    seed_settings Herb seconds,date,weekday
+    start_standin 30
+    wine "$dist/dialwick.exe" >"$out/controller.log" 2>&1 &
+    controller=$!
+    started+=("$controller")
+    run_program "$out/controller-1.log" wait-skinned --height 30
+    stop_standin
+    kill -0 "$controller" 2>/dev/null || fail "controller: dialwick.exe ended with the stand-in"
+    start_standin 30
+    run_program "$out/controller-2.log" wait-skinned --height 30
+    kill -0 "$controller" 2>/dev/null || fail "controller: dialwick.exe did not survive the restart"
+    run_program "$out/controller-3.log" close-controller --height 30
+    wait_pid "$controller" 10 || fail "controller: dialwick.exe did not end on WM_CLOSE"
+    stop_standin
+    [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   controller"
+}
+
+all=(attach attach48 ticking options language menu layered exit detach controller copydata)
+[ $# -gt 0 ] && all=("$@")
+start=$(date +%s)
+for s in "${all[@]}"; do
+    case "$s" in
+        attach) scenario attach Herb seconds,date,weekday 30 ;;
+        attach48) scenario attach Ember date,weekday,12h 48 ;;
+        ticking) scenario ticking Herb seconds 30 ;;
+        options) scenario options Frost none 30 ;;
+        language) scenario language Herb none 30 ;;
+        menu) scenario_menu ;;
+        layered) scenario layered Herb seconds 30 ;;
+        exit) scenario exit Herb seconds,date 30 ;;
+        detach) scenario detach Ember seconds 30 ;;
+        controller) scenario_controller ;;
+        copydata) scenario copydata Herb seconds,date,weekday 30 ;;
+        *) fail "unknown scenario $s" ;;
+    esac
+done
+echo "End to end under Wine: $passed of ${#all[@]} scenarios passed, $compared faces compared, $failed failures, $(($(date +%s) - start)) s"
+[ "$failed" = 0 ]

@@ -1,0 +1,306 @@
+// Scenarios about the face: attach, ticking, the option commands, and
+// malformed hand-overs from a third program.
+#include "tests/e2e/e2e_scenarios.h"
+
+#include <stdio.h>
+#include <string.h>
+
+// The stand-in's stock clock: 64 pixels wide, "HH:MM" in one colour on another.
+static const int StockWidth = 64;
+static const COLORREF StockBackground = RGB(26, 38, 54);
+static const COLORREF StockText = RGB(214, 220, 228);
+
+static FaceRun NewRun(const ScenarioArgs &args)
+{
+    FaceRun run;
+    run.OutDir = args.OutDir;
+    run.SkinsDir = args.SkinsDir;
+    run.Skin = args.Skin;
+    run.Options = args.Options;
+    run.TaskbarHeight = args.TaskbarHeight;
+    return run;
+}
+
+bool AttachScenario(const ScenarioArgs &args, FaceRun *run, StockClock *stock)
+{
+    *run = NewRun(args);
+    if (!Check(FindTaskbar(&run->Bar, 10000), "no stand-in taskbar appeared"))
+        return false;
+    if (stock) {
+        GetLocalTime(&stock->Time);
+        if (!Check(CaptureWindow(run->Bar.Clock, &stock->Pixels), "cannot read the stock clock"))
+            return false;
+    }
+    if (!LoadClockLibrary(args.Dll.c_str()))
+        return false;
+    std::string host = args.SkinsDir + "\\README.md";
+    LONG attached = AttachClock(host.c_str());
+    NoteSnapshot(run);
+    Check(attached == -1, "SetClockOnTray attach returned %ld, not -1 (a skin shows)", attached);
+    Check(ProcessHasModule(run->Bar.ProcessId, "dialwick.dll"), "the library is not mapped into the stand-in");
+    return attached == -1;
+}
+
+bool CheckStockClock(const FaceRun &run, const StockClock *stock)
+{
+    DWORD want = MAKELONG(StockWidth, run.TaskbarHeight);
+    RECT rc{};
+    bool sized = WaitUntil(3000, [&] {
+        GetClientRect(run.Bar.Clock, &rc);
+        return QueryClockSize(run.Bar.Clock) == want && rc.right == StockWidth && rc.bottom == run.TaskbarHeight;
+    });
+    if (!Check(sized, "the stock clock's size did not come back: answer %08lx, window %ldx%ld",
+               QueryClockSize(run.Bar.Clock), rc.right, rc.bottom))
+        return false;
+    Capture now;
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    if (!Check(CaptureWindow(run.Bar.Clock, &now), "cannot read the clock after the detach"))
+        return false;
+    GetLocalTime(&after);
+    int text = 0, other = 0;
+    for (uint32_t p : now.Pixels)
+        text += p == StockText, other += p != StockText && p != StockBackground;
+    bool ok = Check(other == 0 && text > 0, "the stock clock is not painted: %d text and %d foreign pixels", text,
+                    other);
+    bool sameMinute = stock && before.wHour == stock->Time.wHour && before.wMinute == stock->Time.wMinute &&
+                      after.wMinute == before.wMinute;
+    if (sameMinute)
+        ok = Check(SameCapture(now, stock->Pixels), "the stock clock differs from before the attach") && ok;
+    return ok;
+}
+
+void ScenarioAttach(const ScenarioArgs &args)
+{
+    FaceRun run;
+    if (!AttachScenario(args, &run, nullptr) || !WaitClockSized(run))
+        return;
+    RECT tray = ScreenRect(run.Bar.Tray), clock = ScreenRect(run.Bar.Clock);
+    Check(tray.bottom - tray.top == args.TaskbarHeight, "the taskbar is %ld high", tray.bottom - tray.top);
+    Check(clock.right <= tray.right && clock.left >= tray.left, "the clock lies outside the taskbar");
+    if (FreshSnapshot(&run))
+        ShootFace(&run, "attach-h" + std::to_string(args.TaskbarHeight));
+}
+
+static void DigitsOf(const SYSTEMTIME &t, int *d)
+{
+    int v[3] = {t.wHour, t.wMinute, t.wSecond};
+    for (int i = 0; i < 3; i++)
+        d[2 * i] = v[i] / 10, d[2 * i + 1] = v[i] % 10;
+}
+
+static bool Inside(const RECT &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+// Pixels that changed from one frame of the time row to the next lie in the
+// cells whose digit changed or in the colons. Cells are in row coordinates.
+static void CheckChangedCells(const TimeCells &cells, const Capture &a, const SYSTEMTIME &ta, const Capture &b,
+                              const SYSTEMTIME &tb)
+{
+    int da[6], db[6];
+    DigitsOf(ta, da);
+    DigitsOf(tb, db);
+    if (da[0] != db[0] || da[1] != db[1] || a.Width != b.Width || a.Height != b.Height)
+        return;  // a new hour repaints the whole face
+    int outside = 0, changed = 0;
+    for (int y = 0; y < a.Height; y++)
+        for (int x = 0; x < a.Width; x++) {
+            size_t i = (size_t)y * a.Width + x;
+            if (a.Pixels[i] == b.Pixels[i])
+                continue;
+            changed++;
+            bool allowed = Inside(cells.Colon[0], x, y) || Inside(cells.Colon[1], x, y);
+            for (int d = 0; d < 6; d++)
+                allowed = allowed || (da[d] != db[d] && Inside(cells.Digit[d], x, y));
+            outside += !allowed;
+        }
+    Check(changed > 0, "the face did not change from %s to %s", FormatTime(ta).c_str(), FormatTime(tb).c_str());
+    Check(outside == 0, "%d pixels changed outside the changed cells from %s to %s", outside, FormatTime(ta).c_str(),
+          FormatTime(tb).c_str());
+}
+
+// Waits for the start of a second other than the given one, early enough
+// that a request posted now is handled within it.
+static SYSTEMTIME NextSecondStart(const SYSTEMTIME &last)
+{
+    SYSTEMTIME now;
+    WaitUntil(3000, [&] {
+        GetLocalTime(&now);
+        return !SameSecond(now, last) && now.wMilliseconds < 300;
+    });
+    return now;
+}
+
+void ScenarioTicking(const ScenarioArgs &args)
+{
+    FaceRun run;
+    TimeCells cells;
+    if (!Check((args.Options & WantSeconds) && !(args.Options & (WantLeft | Want12h)),
+               "ticking wants seconds without the date left and without 12-hour time") ||
+        !AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) || !ShootFace(&run, "tick-0") ||
+        !TimeRowCells(run, &cells))
+        return;
+    // Only the time row is read per second, to keep up with the clock.
+    int top = cells.Colon[0].top, bottom = cells.Colon[0].bottom;
+    for (RECT *r : {&cells.Colon[0], &cells.Colon[1]})
+        OffsetRect(r, 0, -top);
+    for (RECT &r : cells.Digit)
+        OffsetRect(&r, 0, -top);
+    Capture previous;
+    if (!CaptureRows(run.Bar.Clock, top, bottom, &previous))
+        return;
+    SYSTEMTIME previousTime = run.FaceTime;
+    int frames = 0, shown = 0, hidden = 0;
+    bool lastShown = true;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 8000 && frames < 6) {
+        SYSTEMTIME now = NextSecondStart(previousTime);
+        Check(RepaintClockNow() != 0, "RepaintClock did not post its request");
+        Capture frame;
+        if (!Check(WaitUntil(900, [&] { return CaptureRows(run.Bar.Clock, top, bottom, &frame) &&
+                                               !SameCapture(frame, previous); }),
+                   "the face did not change after the repaint request at %s", FormatTime(now).c_str()))
+            continue;
+        bool colons = !UniformRect(frame, cells.Colon[0]) && !UniformRect(frame, cells.Colon[1]);
+        bool noColons = UniformRect(frame, cells.Colon[0]) && UniformRect(frame, cells.Colon[1]);
+        Check(colons || noColons, "at %s one colon shows and the other not", FormatTime(now).c_str());
+        CheckChangedCells(cells, previous, previousTime, frame, now);
+        // A request in the second right after the last one hides the colons, the next shows them.
+        SYSTEMTIME next = previousTime;
+        FILETIME f;
+        SystemTimeToFileTime(&next, &f);
+        ULARGE_INTEGER u{{f.dwLowDateTime, f.dwHighDateTime}};
+        u.QuadPart += 10000000ULL;
+        f.dwLowDateTime = u.LowPart;
+        f.dwHighDateTime = u.HighPart;
+        FileTimeToSystemTime(&f, &next);
+        next.wMilliseconds = now.wMilliseconds;
+        if (SameSecond(next, now))
+            Check(colons != lastShown, "the colons did not blink at %s", FormatTime(now).c_str());
+        else
+            Check(colons, "the colons are hidden at %s, two seconds or more after the last request",
+                  FormatTime(now).c_str());
+        frames++;
+        shown += colons;
+        hidden += noColons;
+        lastShown = colons;
+        previous = frame;
+        previousTime = now;
+    }
+    Check(frames >= 4, "only %d new seconds were painted in eight seconds", frames);
+    Check(shown > 0 && hidden > 0, "the colons never blinked (%d shown, %d hidden)", shown, hidden);
+}
+
+static void CheckSettingsValues(const FaceRun &run, const char *step)
+{
+    for (const OptionCommand &o : OptionCommands) {
+        DWORD type = 0;
+        std::vector<uint8_t> data;
+        bool read = ReadValue(SettingsKey, o.Value, &type, &data);
+        uint8_t want = (run.Options & o.Bit) ? 0xFF : 0x00;
+        Check(read && type == REG_BINARY && data.size() == 1 && data[0] == want,
+              "after %s: %s is type %lu data %s, not REG_BINARY %02x", step, o.Value, type, Hex(data).c_str(), want);
+    }
+    DWORD type = 0;
+    std::vector<uint8_t> data;
+    bool read = ReadValue(SettingsKey, "SkinName", &type, &data);
+    bool named = data.size() > run.Skin.size() && memcmp(data.data(), run.Skin.c_str(), run.Skin.size() + 1) == 0;
+    Check(read && type == REG_SZ && data.size() == 100 && named, "after %s: SkinName is type %lu, %zu bytes %s", step,
+          type, data.size(), Hex(data).c_str());
+}
+
+static bool SendCommand(HWND clock, UINT id)
+{
+    DWORD_PTR answer;
+    return Check(SendMessageTimeoutA(clock, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &answer) != 0,
+                 "the clock did not answer command %u", id);
+}
+
+static void CheckAutostart(const ScenarioArgs &args, bool present)
+{
+    DWORD type = 0;
+    std::vector<uint8_t> data;
+    bool read = ReadValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "ZantorDialwick", &type, &data);
+    if (!present) {
+        Check(!read, "the autostart value is still there");
+        return;
+    }
+    std::string want = args.Dll.substr(0, args.Dll.rfind('\\')) + "\\dialwick.exe";
+    std::vector<uint8_t> bytes(want.begin(), want.end());
+    bytes.push_back(0);
+    Check(read && type == REG_EXPAND_SZ && data == bytes, "autostart is type %lu data %s, not REG_EXPAND_SZ %s", type,
+          Hex(data).c_str(), want.c_str());
+}
+
+void ScenarioOptions(const ScenarioArgs &args)
+{
+    FaceRun run;
+    if (!AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) || !ShootFace(&run, "options-start"))
+        return;
+    // On one by one, then some off again: every face the options make.
+    const UINT order[] = {200, 201, 223, 203, 202, 204, 201, 200, 204};
+    for (UINT id : order) {
+        if (!SendCommand(run.Bar.Clock, id))
+            return;
+        for (const OptionCommand &o : OptionCommands)
+            if (o.Id == id)
+                run.Options ^= o.Bit;
+        std::string name = "options-" + std::to_string(id) + "-" + OptionList(run.Options);
+        for (char &c : name)
+            if (c == ',')
+                c = '+';
+        CheckSettingsValues(run, name.c_str());
+        // The hour digits follow 12-hour time only from the next snapshot on.
+        if (id == 203 && !FreshSnapshot(&run))
+            return;
+        ShootFace(&run, name);
+    }
+    CheckAutostart(args, false);
+    if (SendCommand(run.Bar.Clock, 205)) {
+        CheckAutostart(args, true);
+        CheckSettingsValues(run, "205 on");
+        ShootFace(&run, "options-205-on");
+    }
+    if (SendCommand(run.Bar.Clock, 205)) {
+        CheckAutostart(args, false);
+        ShootFace(&run, "options-205-off");
+    }
+}
+
+static bool StillRunning(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    DWORD code = 0;
+    bool running = process && GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    if (process)
+        CloseHandle(process);
+    return running;
+}
+
+void ScenarioCopyData(const ScenarioArgs &args)
+{
+    FaceRun run;
+    Capture before, after;
+    if (!AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) ||
+        !ShootFace(&run, "copydata-before", &before))
+        return;
+    char command[1024];
+    snprintf(command, sizeof(command), "\"%s\" %llu", args.Helper.c_str(),
+             (unsigned long long)(uintptr_t)run.Bar.Clock);
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!Check(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0,
+               "cannot start %s", args.Helper.c_str()))
+        return;
+    DWORD code = 1;
+    bool ended = WaitUntil(15000, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
+    if (!ended)
+        TerminateProcess(pi.hProcess, 1);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    Check(ended && code == 0, "the sender of malformed hand-overs failed (exit %lu)", code);
+    Check(IsWindow(run.Bar.Clock) && StillRunning(run.Bar.ProcessId), "the stand-in did not survive");
+    if (ShootFace(&run, "copydata-after", &after))
+        Check(SameCapture(before, after), "the face changed after the malformed hand-overs");
+}

@@ -1,0 +1,181 @@
+// Scenarios about the shell side: a language command, the popup menu driven
+// by synthetic input, taskbar translucency, the exit command, detaching, and
+// watching dialwick.exe from outside.
+#include "tests/e2e/e2e_scenarios.h"
+
+#include <stdio.h>
+#include <string.h>
+
+static bool SendCommand(HWND clock, UINT id)
+{
+    DWORD_PTR answer;
+    return Check(SendMessageTimeoutA(clock, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &answer) != 0,
+                 "the clock did not answer command %u", id);
+}
+
+void ScenarioLanguage(const ScenarioArgs &args)
+{
+    FaceRun run;
+    if (!AttachScenario(args, &run, nullptr) || !SendCommand(run.Bar.Clock, 206 + ExpectedLanguageIndex))
+        return;
+    DWORD type = 0;
+    std::vector<uint8_t> data;
+    std::vector<uint8_t> lang = {(uint8_t)ExpectedLanguageIndex, 0, 0, 0};
+    bool read = ReadValue(SettingsKey, "Lang", &type, &data);
+    Check(read && type == REG_DWORD && data == lang, "Lang is type %lu data %s after choosing %s", type,
+          Hex(data).c_str(), ExpectedLanguage);
+    for (const auto &text : ExpectedTexts) {
+        std::vector<uint8_t> want(text[1], text[1] + strlen(text[1]) + 1);
+        read = ReadValue(SettingsKey, text[0], &type, &data);
+        Check(read && type == REG_SZ && data == want, "%s is type %lu data %s, not %s", text[0], type,
+              Hex(data).c_str(), Hex(want).c_str());
+    }
+}
+
+// Hand-shake with the runner, which owns the X display's synthetic input.
+static bool WriteSignal(const ScenarioArgs &args, const char *name, const char *text)
+{
+    std::string path = args.OutDir + "\\" + name, part = path + ".part";
+    FILE *f = fopen(part.c_str(), "w");
+    if (!f)
+        return false;
+    fputs(text, f);
+    fclose(f);
+    return MoveFileA(part.c_str(), path.c_str()) != 0;
+}
+
+static bool SkinNameIs(const std::string &skin)
+{
+    DWORD type = 0;
+    std::vector<uint8_t> data;
+    return ReadValue(SettingsKey, "SkinName", &type, &data) && data.size() > skin.size() &&
+           memcmp(data.data(), skin.c_str(), skin.size() + 1) == 0;
+}
+
+static HWND VisibleMenu()
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+void ScenarioMenu(const ScenarioArgs &args)
+{
+    FaceRun run;
+    if (!AttachScenario(args, &run, nullptr) || !WaitClockSized(run) || !FreshSnapshot(&run))
+        return;
+    RECT clock = ScreenRect(run.Bar.Clock);
+    char point[64];
+    snprintf(point, sizeof(point), "%ld %ld\n", (clock.left + clock.right) / 2, (clock.top + clock.bottom) / 2);
+    if (!Check(WriteSignal(args, "menu-click", point), "cannot signal the runner"))
+        return;
+    if (!Check(WaitUntil(10000, [] { return VisibleMenu() != nullptr; }), "no popup menu opened on the right click"))
+        return;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(VisibleMenu(), &owner);
+    Check(owner == run.Bar.ProcessId, "the popup menu does not belong to the stand-in");
+    WriteSignal(args, "menu-open", "\n");
+    const std::string chosen = "Frost";
+    if (!Check(WaitUntil(10000, [&] { return SkinNameIs(chosen); }), "choosing %s in the Skins submenu did not take",
+               chosen.c_str()))
+        return;
+    Check(WaitUntil(3000, [] { return VisibleMenu() == nullptr; }), "the popup menu stayed open");
+    run.Skin = chosen;
+    ShootFace(&run, "menu-" + chosen);
+}
+
+typedef BOOL(WINAPI *GetLayeredProc)(HWND, COLORREF *, BYTE *, DWORD *);
+
+void ScenarioLayered(const ScenarioArgs &args)
+{
+    FaceRun run;
+    if (!AttachScenario(args, &run, nullptr))
+        return;
+    GetLayeredProc getLayered =
+        (GetLayeredProc)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "GetLayeredWindowAttributes");
+    if (!Check(getLayered != nullptr, "GetLayeredWindowAttributes is missing"))
+        return;
+    LONG_PTR before = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
+    Check(!(before & WS_EX_LAYERED), "the taskbar is layered before command 102");
+    if (!SendCommand(run.Bar.Clock, 102))
+        return;
+    LONG_PTR layered = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    BOOL got = getLayered(run.Bar.Tray, &key, &alpha, &flags);
+    Check((layered & WS_EX_LAYERED) && (layered & ~(LONG_PTR)WS_EX_LAYERED) == before,
+          "after command 102 the taskbar's style is %llx (before %llx)", (unsigned long long)layered,
+          (unsigned long long)before);
+    Check(got && alpha == 150 && (flags & LWA_ALPHA), "after command 102: attributes %d, opacity %u, flags %lu", got,
+          alpha, flags);
+    if (!SendCommand(run.Bar.Clock, 102))
+        return;
+    LONG_PTR after = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
+    Check(after == before, "after command 102 twice the taskbar's style is %llx, not %llx", (unsigned long long)after,
+          (unsigned long long)before);
+}
+
+void ScenarioExit(const ScenarioArgs &args)
+{
+    FaceRun run;
+    StockClock stock;
+    if (!AttachScenario(args, &run, &stock) || !WaitClockSized(run))
+        return;
+    if (!SendCommand(run.Bar.Clock, 101))
+        return;
+    if (Check(WaitUntil(3000, [] { return ExitRequested(); }), "the exit command posted nothing to the controller"))
+        CheckStockClock(run, &stock);
+}
+
+void ScenarioDetach(const ScenarioArgs &args)
+{
+    FaceRun run;
+    StockClock stock;
+    if (!AttachScenario(args, &run, &stock) || !WaitClockSized(run))
+        return;
+    LONG detached = DetachClock();
+    Check(detached == -1, "SetClockOnTray detach returned %ld, not -1", detached);
+    CheckStockClock(run, &stock);
+    // The same mapped copy takes the clock again, and KillHooks gives it back.
+    LONG attached = AttachClock((args.SkinsDir + "\\README.md").c_str());
+    Check(attached == -1, "the second attach returned %ld", attached);
+    WaitClockSized(run);
+    Check(QueryClockSize(run.Bar.Clock) != (DWORD)MAKELONG(64, run.TaskbarHeight), "the second attach shows no face");
+    LONG killed = KillHooksNow();
+    Check(killed == 0, "KillHooks returned %ld, not 0", killed);
+    CheckStockClock(run, &stock);
+}
+
+static bool Skinned(const Taskbar &bar, int height)
+{
+    DWORD size = QueryClockSize(bar.Clock);
+    RECT rc{};
+    GetClientRect(bar.Clock, &rc);
+    return size != 0 && size != (DWORD)MAKELONG(64, height) && rc.right == LOWORD(size) &&
+           rc.bottom == HIWORD(size) && ProcessHasModule(bar.ProcessId, "dialwick.dll");
+}
+
+void ScenarioWaitSkinned(const ScenarioArgs &args)
+{
+    Taskbar bar;
+    if (!Check(FindTaskbar(&bar, 10000), "no stand-in taskbar appeared"))
+        return;
+    DWORD start = GetTickCount();
+    if (Check(WaitUntil(8000, [&] { return Skinned(bar, args.TaskbarHeight); }),
+              "the stand-in (process %lu) was not skinned within 8 seconds", bar.ProcessId))
+        Say("note skinned %lu ms after the stand-in was found", GetTickCount() - start);
+}
+
+void ScenarioCloseController(const ScenarioArgs &args)
+{
+    FaceRun run;
+    run.TaskbarHeight = args.TaskbarHeight;
+    if (!Check(FindTaskbar(&run.Bar, 5000), "no stand-in taskbar"))
+        return;
+    HWND controller = FindWindowA("ZantorDialwickController", nullptr);
+    if (!Check(controller != nullptr, "dialwick.exe has no window"))
+        return;
+    PostMessageA(controller, WM_CLOSE, 0, 0);
+    if (Check(WaitUntil(5000, [&] { return !IsWindow(controller); }), "dialwick.exe did not close"))
+        CheckStockClock(run, nullptr);
+}
