@@ -2,6 +2,7 @@
 // encoding, the skin name, the autostart entry and a settings key that
 // cannot be had.
 #include "engine/skin_bitmaps.h"
+#include "settings/menu_language.h"
 #include "settings/registry_string.h"
 #include "settings/settings_store.h"
 #include "tests/engine/test_support.h"
@@ -235,6 +236,23 @@ TEST_F(SettingsStore, UnknownLibraryPathWritesNoCommandLine)
     SaveSettings();
     EXPECT_EQ(Stored("ZantorDialwick", RunKey).Data, Bytes(std::string("C:\\old\\dialwick.exe", 20)));
     EXPECT_TRUE(Stored("ShowSeconds").Exists) << "the settings are saved all the same";
+}
+
+// Every registry call of loading, saving and a language change failing in
+// turn: whatever is left undone, no key stays open.
+TEST_F(SettingsStore, EveryFailedCallLeavesNoKeyOpen)
+{
+    for (const char *call : {"RegCreateKeyExA", "RegOpenKeyExA", "RegQueryValueExA", "RegSetValueExA",
+                             "RegDeleteValueA", "GetModuleHandleExA"})
+        for (int n = 1; n <= 16; n++) {
+            SimClearFailures();
+            SimFailCall(call, n);
+            LoadSettings();
+            ClockState.StartWithWindows = n % 2 ? FlagTrue : 0;
+            SaveSettings();
+            ApplyMenuLanguage((uint32_t)n);
+            EXPECT_EQ(SimOpenRegistryKeys(), 0) << call << " " << n;
+        }
 }
 
 }  // namespace
