@@ -2,7 +2,7 @@
 // stand-in taskbar running in another process and inspects the result from
 // outside. Prints "FAIL ..." lines and "compare ..." requests for the runner.
 // usage: dialwick-e2e.exe SCENARIO --dll P --skins DIR --out DIR [--skin S]
-//        [--options LIST] [--height N] [--helper EXE]
+//        [--options LIST] [--height N] [--helper EXE] [--command ID]
 #include "tests/e2e/e2e_scenarios.h"
 
 #include <stdio.h>
@@ -17,6 +17,7 @@ static const struct {
     {"copydata", ScenarioCopyData}, {"language", ScenarioLanguage},     {"menu", ScenarioMenu},
     {"layered", ScenarioLayered},   {"exit", ScenarioExit},             {"detach", ScenarioDetach},
     {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
+    {"command", ScenarioCommand},
 };
 
 int main(int argc, char **argv)
@@ -40,6 +41,8 @@ int main(int argc, char **argv)
             args.TaskbarHeight = atoi(value);
         else if (strcmp(flag, "--helper") == 0)
             args.Helper = value;
+        else if (strcmp(flag, "--command") == 0)
+            args.Command = (UINT)atoi(value);
         else if (strcmp(flag, "--options") == 0) {
             if (!ParseOptionList(value, &args.Options)) {
                 fprintf(stderr, "dialwick-e2e: bad --options %s\n", value);

@@ -13,6 +13,7 @@ struct ScenarioArgs {
     unsigned Options = 0;  // what the runner seeded the registry with
     int TaskbarHeight = 30;
     std::string Helper;    // the program that sends malformed hand-overs
+    UINT Command = 0;      // for "command"
 };
 
 // The stand-in's clock before the library touched it.
@@ -39,6 +40,8 @@ void ScenarioDetach(const ScenarioArgs &args);
 // For dialwick.exe itself: wait until the stand-in is skinned; close it.
 void ScenarioWaitSkinned(const ScenarioArgs &args);
 void ScenarioCloseController(const ScenarioArgs &args);
+// Sends one WM_COMMAND to the clock, as a menu choice would (the demo uses it).
+void ScenarioCommand(const ScenarioArgs &args);
 
 // Language 14's texts as the registry must hold them.
 extern const char ExpectedLanguage[];

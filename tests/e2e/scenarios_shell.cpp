@@ -179,3 +179,10 @@ void ScenarioCloseController(const ScenarioArgs &args)
     if (Check(WaitUntil(5000, [&] { return !IsWindow(controller); }), "dialwick.exe did not close"))
         CheckStockClock(run, nullptr);
 }
+
+void ScenarioCommand(const ScenarioArgs &args)
+{
+    Taskbar bar;
+    if (Check(FindTaskbar(&bar, 5000), "no stand-in taskbar"))
+        SendCommand(bar.Clock, args.Command);
+}
