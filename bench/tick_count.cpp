@@ -9,43 +9,102 @@
 #include "tests/engine/test_support.h"
 #include "tools/standin/face_render.h"
 
+#include "settings/context_menu.h"
+
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+#include <string>
+#include <sys/stat.h>
 
 static const int Ticks = 100;
-static int Second = 0;
+static volatile int Sink;
 
-// Kept out of line so callgrind can collect exactly this function.
-__attribute__((noinline)) void MeasuredTicks(const char *kind)
+enum TickKind { ClockOnly, NoChange, OneDigit, FullPaint };
+
+// Kept out of line so callgrind can collect exactly this function; the kind
+// is decided before the loop so the loop costs nothing of its own.
+__attribute__((noinline)) void MeasuredTicks(TickKind kind)
 {
-    for (int i = 0; i < Ticks; i++) {
-        if (strcmp(kind, "full") == 0) {
-            PaintWholeClock();
-            continue;
+    switch (kind) {
+    case ClockOnly:
+        for (int i = 0; i < Ticks; i++) {
+            SYSTEMTIME now;
+            GetLocalTime(&now);
+            Sink = now.wSecond;
         }
-        if (strcmp(kind, "digit") == 0)
-            SimSetLocalTime(2026, 12, 6, 10, 15, Second ^= 1);
-        RepaintTick();
+        return;
+    case NoChange:
+        for (int i = 0; i < Ticks; i++)
+            RepaintTick();
+        return;
+    case OneDigit:
+        for (int i = 0; i < Ticks; i++) {
+            SimAdvanceTime(1000);
+            RepaintTick();
+        }
+        return;
+    case FullPaint:
+        for (int i = 0; i < Ticks; i++)
+            PaintWholeClock();
+        return;
     }
+}
+
+// Builds the popup menu once with the given number of skin folders.
+__attribute__((noinline)) void MeasuredMenuBuild() { BuildMainMenu(); }
+
+static int MenuBuild(int folders)
+{
+    SetUpTaskbar(30);
+    TestSkinDir skins;
+    for (int i = 0; i < folders; i++)
+        mkdir((skins.Path + "/skin" + std::to_string(i)).c_str(), 0755);
+    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", skins.Path.c_str());
+    MeasuredMenuBuild();
+    printf("menu: %d skin folders\n", folders);
+    DestroyMenus();
+    return 0;
 }
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && strcmp(argv[1], "menu") == 0)
+        return MenuBuild(atoi(argv[2]));
+    static const struct {
+        const char *Name;
+        TickKind Kind;
+    } kinds[] = {{"clock", ClockOnly}, {"none", NoChange}, {"digit", OneDigit}, {"full", FullPaint}};
     const char *kind = argc > 1 ? argv[1] : "none";
-    if (strcmp(kind, "none") && strcmp(kind, "digit") && strcmp(kind, "full")) {
-        fprintf(stderr, "usage: dialwick-tickcount none|digit|full\n");
+    int chosen = -1;
+    for (int i = 0; i < 4; i++)
+        if (strcmp(kind, kinds[i].Name) == 0)
+            chosen = i;
+    int cellWidth = 0, cellHeight = 0;
+    if (chosen < 0 || (argc == 3 && sscanf(argv[2], "%dx%d", &cellWidth, &cellHeight) != 2)) {
+        fprintf(stderr, "usage: dialwick-tickcount clock|none|digit|full [DIGITWxH] | menu FOLDERS\n");
         return 2;
     }
-    StandinTaskbar t = SetUpTaskbar(30);
-    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
-    LoadSkin("Herb");
+    // A taskbar tall enough that no cell is clipped away.
+    StandinTaskbar t = SetUpTaskbar(cellHeight > 0 ? 2 * cellHeight + 40 : 30);
+    // The shipped default skin, or a test skin with digit cells of the given size.
+    TestSkinDir skins;
+    if (cellWidth > 0) {
+        TestSkinShape shape{cellWidth, cellHeight, cellWidth * 2 / 3, cellHeight / 2};
+        skins.AddSkin("Sized", shape);
+        snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", skins.Path.c_str());
+        LoadSkin("Sized");
+    } else {
+        snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
+        LoadSkin("Herb");
+    }
     SetOptions(OptSeconds);
     SimSetLocalTime(2026, 12, 6, 10, 15, 0);
     SnapshotTime();
     SizeClock(t);
     PaintWholeClock();
     SimResetWindowPixelsWritten();
-    MeasuredTicks(kind);
+    MeasuredTicks(kinds[chosen].Kind);
     int64_t cell = (int64_t)ClockState.DigitWidth * ClockState.DigitHeight;
     int64_t face = (int64_t)FaceWidth() * FaceHeight();
     printf("%s: %.1f window pixels written per tick; digit cell %lld, face %lld\n", kind,

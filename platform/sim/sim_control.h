@@ -13,10 +13,12 @@
 // default clock, version and failure settings.
 void SimReset();
 
-// The local time that GetLocalTime reports from now on.
-void SimSetLocalTime(const SYSTEMTIME &time);
-// Convenience: year, month, day, hour, minute, second; the weekday is derived.
+// The local time from now on, as the clock keeps it; the weekday follows.
 void SimSetLocalTime(int year, int month, int day, int hour, int minute, int second);
+// Moves the clock on (or back, when negative).
+void SimAdvanceTime(int64_t milliseconds);
+// Makes GetLocalTime report exactly these fields, even impossible ones.
+void SimSetLocalTime(const SYSTEMTIME &time);
 
 void SimSetVersion(DWORD major, DWORD minor);
 // The system's ANSI code page (1252 by default); decides the double-byte lead bytes.

@@ -109,6 +109,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object)
         if (!obj.Bitmap.Stock)
             obj.Bitmap.SelectedInto = hdc;
         dc->DC.State.Bitmap = object;
+        dc->DC.DrawableValid = false;
         ReleaseSelection(previous);
         return previous;
     }
@@ -116,6 +117,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object)
         // Selecting a region makes a copy of it the clipping region.
         dc->DC.State.HasClip = true;
         dc->DC.State.Clip = obj.Region;
+        dc->DC.DrawableValid = false;
         return (HGDIOBJ)(uintptr_t)SimRegionType(obj.Region);
     }
     default:
@@ -199,6 +201,7 @@ BOOL RestoreDC(HDC hdc, int savedDC)
     if (state.Bitmap != dc->DC.State.Bitmap && !SelectObject(hdc, state.Bitmap))
         state.Bitmap = dc->DC.State.Bitmap;
     dc->DC.State = state;
+    dc->DC.DrawableValid = false;
     return TRUE;
 }
 
@@ -242,8 +245,10 @@ int SetMapMode(HDC hdc, int mode)
 
 // The rectangles of device space a DC may draw into: the window's visible
 // region (or the whole bitmap) within the application's clipping region.
-static SimRegionData VisibleRegion(SimGdiObject *dc, const SimSurface &s)
+static const SimRegionData &VisibleRegion(SimGdiObject *dc, const SimSurface &s)
 {
+    if (dc->DC.DrawableValid)
+        return dc->DC.Drawable;
     RECT bounds{0, 0, s.Width, s.Height};
     SimRegionData visible;
     if (dc->DC.Window)
@@ -252,7 +257,9 @@ static SimRegionData VisibleRegion(SimGdiObject *dc, const SimSurface &s)
         SimRegionAddRect(visible, bounds);
     if (dc->DC.State.HasClip)
         visible = SimRegionIntersect(visible, dc->DC.State.Clip);
-    return visible;
+    dc->DC.Drawable = std::move(visible);
+    dc->DC.DrawableValid = true;
+    return dc->DC.Drawable;
 }
 
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
@@ -270,7 +277,8 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
     SimRegionData cut;
     SimRegionAddRect(cut, RECT{left - org.x, top - org.y, right - org.x, bottom - org.y});
     dc->DC.State.Clip = SimRegionSubtract(dc->DC.State.Clip, cut);
-    return SimRegionType(VisibleRegion(dc, s));
+    dc->DC.DrawableValid = false;
+    return SimRegionType(dc->DC.State.Clip);
 }
 
 static void CountWritten(const SimSurface &s, const RECT &r)

@@ -36,6 +36,9 @@ struct SimDCData {
     HWND Window = nullptr;          // null for a memory DC
     bool FromBeginPaint = false;
     SimRegionData Visible;          // a window DC's visible region, device coordinates
+    // Where drawing lands, worked out again after any change of the above.
+    bool DrawableValid = false;
+    SimRegionData Drawable;
     SimDCState State;
     std::vector<SimDCState> Saved;
 };
@@ -129,7 +132,9 @@ struct SimWorld {
     std::vector<SimPosted> Posted;
     std::vector<std::pair<HWND, UINT_PTR>> Timers;
     uintptr_t NextHandle = 0x1000;
-    SYSTEMTIME Time{2026, 1, 4, 1, 12, 0, 0, 0};
+    int64_t LocalTicks = (155228LL * 86400 + 43200) * 10000000;  // local time, 100 ns since 1601-01-01: 2026-01-01 12:00
+    bool TimeIsRaw = false;         // a test asked for exactly RawTime, possible or not
+    SYSTEMTIME RawTime{};
     DWORD VersionMajor = 6, VersionMinor = 1;
     DWORD LastError = 0;
     int64_t WindowPixelsWritten = 0;

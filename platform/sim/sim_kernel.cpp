@@ -3,34 +3,78 @@
 
 #include <string.h>
 
-// Day of the week, 0 = Sunday, for the proleptic Gregorian calendar.
-static int Weekday(int year, int month, int day)
+// The clock is kept as Windows keeps it, a count of 100-nanosecond ticks
+// since 1601-01-01, here already in local time; GetLocalTime converts it
+// to calendar fields on every call.
+static const int64_t TicksPerSecond = 10000000;
+static const int64_t DaysFrom1601To1970 = 134774;
+
+// Days since 1970-01-01 of a proleptic Gregorian date, and back.
+static int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
 {
-    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    if (month < 3)
-        year -= 1;
-    return (year + year / 4 - year / 100 + year / 400 + offsets[(month - 1) % 12] + day) % 7;
+    y -= m <= 2;
+    int64_t era = (y >= 0 ? y : y - 399) / 400;
+    unsigned yoe = (unsigned)(y - era * 400);
+    unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + (int64_t)doe - 719468;
 }
 
-void SimSetLocalTime(const SYSTEMTIME &time) { Sim().Time = time; }
+static void CivilFromDays(int64_t z, int *year, unsigned *month, unsigned *day)
+{
+    z += 719468;
+    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    unsigned doe = (unsigned)(z - era * 146097);
+    unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    unsigned mp = (5 * doy + 2) / 153;
+    *day = doy - (153 * mp + 2) / 5 + 1;
+    *month = mp < 10 ? mp + 3 : mp - 9;
+    *year = (int)(yoe + era * 400 + (*month <= 2));
+}
+
+void SimSetLocalTime(const SYSTEMTIME &time)
+{
+    Sim().TimeIsRaw = true;
+    Sim().RawTime = time;
+}
 
 void SimSetLocalTime(int year, int month, int day, int hour, int minute, int second)
 {
-    SYSTEMTIME t{};
-    t.wYear = (WORD)year;
-    t.wMonth = (WORD)month;
-    t.wDay = (WORD)day;
-    t.wDayOfWeek = (WORD)Weekday(year, month, day);
-    t.wHour = (WORD)hour;
-    t.wMinute = (WORD)minute;
-    t.wSecond = (WORD)second;
-    Sim().Time = t;
+    int64_t days = DaysFromCivil(year, (unsigned)month, (unsigned)day) + DaysFrom1601To1970;
+    Sim().TimeIsRaw = false;
+    Sim().LocalTicks = ((days * 86400) + hour * 3600 + minute * 60 + second) * TicksPerSecond;
+}
+
+void SimAdvanceTime(int64_t milliseconds)
+{
+    Sim().TimeIsRaw = false;
+    Sim().LocalTicks += milliseconds * (TicksPerSecond / 1000);
 }
 
 void GetLocalTime(LPSYSTEMTIME time)
 {
-    if (time)
-        *time = Sim().Time;
+    if (!time)
+        return;
+    if (Sim().TimeIsRaw) {
+        *time = Sim().RawTime;
+        return;
+    }
+    int64_t ticks = Sim().LocalTicks;
+    int64_t seconds = ticks / TicksPerSecond;
+    int64_t days = seconds / 86400;
+    int secondOfDay = (int)(seconds % 86400);
+    int year;
+    unsigned month, day;
+    CivilFromDays(days - DaysFrom1601To1970, &year, &month, &day);
+    time->wYear = (WORD)year;
+    time->wMonth = (WORD)month;
+    time->wDay = (WORD)day;
+    time->wDayOfWeek = (WORD)((days + 1) % 7);  // 1601-01-01 was a Monday
+    time->wHour = (WORD)(secondOfDay / 3600);
+    time->wMinute = (WORD)(secondOfDay / 60 % 60);
+    time->wSecond = (WORD)(secondOfDay % 60);
+    time->wMilliseconds = (WORD)(ticks / (TicksPerSecond / 1000) % 1000);
 }
 
 void SimSetVersion(DWORD major, DWORD minor)

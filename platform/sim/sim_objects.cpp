@@ -43,7 +43,6 @@ void SimReset()
     w.Posted.clear();
     w.Timers.clear();
     w.TopLevel.clear();
-    w.Time = SYSTEMTIME{};
     w.VersionMajor = 6;
     w.VersionMinor = 1;
     w.LastError = 0;
