@@ -179,6 +179,21 @@ TEST(SimKernel, LocalTimeAndVersion)
     SimSetLocalTime(2000, 2, 29, 0, 0, 0);
     GetLocalTime(&t);
     EXPECT_EQ(t.wDayOfWeek, 2) << "a Tuesday";
+    // The clock runs on across the end of a day, a month and a year.
+    SimSetLocalTime(2026, 12, 31, 23, 59, 59);
+    SimAdvanceTime(1500);
+    GetLocalTime(&t);
+    EXPECT_EQ(t.wYear, 2027);
+    EXPECT_EQ(t.wMonth, 1);
+    EXPECT_EQ(t.wDay, 1);
+    EXPECT_EQ(t.wDayOfWeek, 5) << "a Friday";
+    EXPECT_EQ(t.wHour, 0);
+    EXPECT_EQ(t.wSecond, 0);
+    EXPECT_EQ(t.wMilliseconds, 500);
+    SimSetLocalTime(2028, 2, 28, 12, 0, 0);
+    SimAdvanceTime(24 * 3600 * 1000);
+    GetLocalTime(&t);
+    EXPECT_EQ(t.wDay, 29) << "2028 is a leap year";
     OSVERSIONINFOA v{};
     EXPECT_FALSE(GetVersionExA(&v)) << "the size field must be set";
     v.dwOSVersionInfoSize = sizeof(v);
