@@ -215,3 +215,40 @@ TEST_F(AttachFlow, SettingsChangeRepaintsTheFaceTwice)
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<DWORD> Chained;
+void RecordNotification(DWORD reason) { Chained.push_back(reason); }
+
+TEST_F(AttachFlow, ProcessNotificationsReachTheDetachPathAndTheHandlerBefore)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    EXPECT_EQ(ModuleNotifyHandler, LibraryDetach);
+    ClockState.PreviousNotifyHandler = RecordNotification;
+    Chained.clear();
+    DllMain(LibraryInstance, DLL_THREAD_ATTACH, nullptr);
+    DllMain(LibraryInstance, DLL_THREAD_DETACH, nullptr);
+    EXPECT_EQ(ShellState().PreviousClockProc, StockClockProc) << "thread notifications detach nothing";
+    DllMain(LibraryInstance, DLL_PROCESS_DETACH, nullptr);
+    Pump();
+    EXPECT_EQ(Chained, (std::vector<DWORD>{DLL_THREAD_ATTACH, DLL_THREAD_DETACH, DLL_PROCESS_DETACH}));
+    EXPECT_EQ(ShellState().PreviousClockProc, nullptr) << "unloading detached the clock";
+    EXPECT_EQ(SimLiveHooks(), 0);
+    ClockState.PreviousNotifyHandler = nullptr;
+}
+
+TEST_F(AttachFlow, ControllerEndingWithoutDetachRestoresExplorer)
+{
+    SeedOpaqueSeconds();
+    Attach();
+    SimEndProcess(Controller);
+    Pump();
+    EXPECT_EQ(ShellState().PreviousClockProc, nullptr);
+    EXPECT_EQ(SimLiveHooks(), 0);
+    RECT r = ClockRect();
+    EXPECT_EQ(r.right - r.left, StandinStockClockWidth);
+}
+
+}  // namespace
