@@ -3,7 +3,8 @@
 # Sets WINE_READY=1 on success; on failure prints why and returns non-zero.
 
 wine_env_start() {
-    local work="$1"
+    local work
+    mkdir -p "$1" && work="$(cd "$1" && pwd)" || { echo "wine runner: cannot use $1"; return 1; }
     export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$work/prefix"
     for cmd in wine wineboot wineserver Xvfb xdpyinfo; do
