@@ -67,6 +67,7 @@ struct SimWindowData {
     std::string Title;
     WNDPROC Proc = nullptr;
     HBRUSH Background = nullptr;
+    UINT ClassStyle = 0;
     HWND Parent = nullptr;
     DWORD Style = 0;
     DWORD ExStyle = 0;

@@ -92,6 +92,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     data.Title = windowName ? windowName : "";
     data.Proc = cls->Class.lpfnWndProc;
     data.Background = cls->Class.hbrBackground;
+    data.ClassStyle = cls->Class.style;
     data.Parent = parent;
     data.Style = style;
     data.ExStyle = exStyle;
@@ -412,12 +413,43 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     return wasVisible;
 }
 
+// A moved or resized window keeps its pixels: only what it newly shows is
+// invalidated, and all of it when its class asks to be redrawn on a change
+// of width (CS_HREDRAW) or height (CS_VREDRAW). The parent gets back what
+// the window no longer covers.
+static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (!w)
+        return;
+    int oldWidth = before.right - before.left, oldHeight = before.bottom - before.top;
+    int width = after.right - after.left, height = after.bottom - after.top;
+    bool whole = ((w->ClassStyle & CS_HREDRAW) && width != oldWidth) ||
+                 ((w->ClassStyle & CS_VREDRAW) && height != oldHeight);
+    if (whole) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+    } else {
+        RECT right{oldWidth, 0, width, height}, below{0, oldHeight, width, height};
+        if (width > oldWidth)
+            InvalidateRect(hwnd, &right, TRUE);
+        if (height > oldHeight)
+            InvalidateRect(hwnd, &below, TRUE);
+    }
+    if (!w->Parent)
+        return;
+    SimRegionData uncovered, now;
+    SimRegionAddRect(uncovered, before);
+    SimRegionAddRect(now, after);
+    for (const RECT &r : SimRegionSubtract(uncovered, now).Rects)
+        InvalidateRect(w->Parent, &r, TRUE);
+}
+
 BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
 {
     SimWindowData *w = Window(hwnd);
     if (!w)
         return FALSE;
-    RECT r = w->Rect;
+    RECT before = w->Rect, r = w->Rect;
     int width = r.right - r.left, height = r.bottom - r.top;
     if (!(flags & SWP_NOMOVE)) {
         r.left = x;
@@ -429,25 +461,24 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
     }
     r.right = r.left + width;
     r.bottom = r.top + height;
-    bool resized = width != w->Rect.right - w->Rect.left || height != w->Rect.bottom - w->Rect.top;
+    bool resized = width != before.right - before.left || height != before.bottom - before.top;
+    bool moved = r.left != before.left || r.top != before.top;
     if (resized)
         SimResizeSurface(*w, width, height);
     w->Rect = r;
     if (resized) {
         w->Update = SimRegionIntersectRect(w->Update, RECT{0, 0, width, height});
         SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(width, height));
-        InvalidateRect(hwnd, nullptr, TRUE);
     }
+    if ((resized || moved) && !(flags & SWP_NOREDRAW))
+        InvalidateAfterMove(hwnd, before, r);
     return TRUE;
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint)
 {
-    if (!SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE))
-        return FALSE;
-    if (repaint)
-        InvalidateRect(hwnd, nullptr, TRUE);
-    return TRUE;
+    return SetWindowPos(hwnd, nullptr, x, y, width, height,
+                        SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
 RECT SimVisibleClientRect(HWND hwnd)

@@ -168,6 +168,9 @@ typedef struct tagCREATESTRUCTA {
 #define WS_EX_TOOLWINDOW 0x00000080u
 #define WS_EX_LAYERED 0x00080000u
 
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWLP_WNDPROC (-4)
@@ -182,6 +185,7 @@ typedef struct tagCREATESTRUCTA {
 #define SWP_NOSIZE 0x0001
 #define SWP_NOMOVE 0x0002
 #define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
 #define SWP_NOACTIVATE 0x0010
 
 // GDI

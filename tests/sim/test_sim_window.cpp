@@ -147,6 +147,47 @@ TEST_F(Windows, ChildrenAreClippedToTheirParents)
     ReleaseDC(Child, dc);
 }
 
+TEST_F(Windows, AResizedWindowKeepsItsPixelsAndRepaintsWhatItNewlyShows)
+{
+    // As Wine showed: a child grown from 40 to 60 wide keeps its old pixels.
+    SimFillWindow(Child, RGB(1, 1, 1));
+    EXPECT_TRUE(MoveWindow(Child, 100, 0, 60, 30, TRUE));
+    RECT update;
+    ASSERT_TRUE(GetUpdateRect(Child, &update, FALSE));
+    EXPECT_EQ(update.left, 40);
+    EXPECT_EQ(update.right, 60);
+    SimPumpMessages();
+    SimPixels p = SimReadWindowPixels(Child);
+    EXPECT_EQ(p.At(39, 5), RGB(1, 1, 1));
+    EXPECT_EQ(p.At(40, 5), RGB(0, 200, 0));
+    // Without repainting nothing is invalidated at all.
+    EXPECT_TRUE(MoveWindow(Child, 100, 0, 80, 30, FALSE));
+    EXPECT_FALSE(GetUpdateRect(Child, &update, FALSE));
+}
+
+TEST_F(Windows, ClassesThatRedrawOnResizeRepaintWhole)
+{
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = Recorder;
+    wc.lpszClassName = "Redraw";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND w = CreateWindowExA(0, "Redraw", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, Top, nullptr, nullptr, nullptr);
+    SimPumpMessages();
+    MoveWindow(w, 0, 0, 30, 20, TRUE);
+    RECT update;
+    ASSERT_TRUE(GetUpdateRect(w, &update, FALSE));
+    EXPECT_EQ(update.left, 0);
+    EXPECT_EQ(update.right, 30);
+    SimPumpMessages();
+    // Moving alone keeps the pixels; the parent gets back the strip left behind.
+    MoveWindow(w, 10, 0, 30, 20, TRUE);
+    EXPECT_FALSE(GetUpdateRect(w, &update, FALSE));
+    ASSERT_TRUE(GetUpdateRect(Top, &update, FALSE));
+    EXPECT_EQ(update.left, 0);
+    EXPECT_EQ(update.right, 10);
+}
+
 TEST_F(Windows, DestroyingAParentDestroysItsChildrenAndTheirMessages)
 {
     PostMessageA(Child, WM_USER + 1, 9, 0);
