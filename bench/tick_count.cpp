@@ -67,10 +67,40 @@ static int MenuBuild(int folders)
     return 0;
 }
 
+// An hour of one-second ticks with seconds shown, across the turn of the
+// hour: the pixels written per tick against a full-face repaint.
+static int Hour()
+{
+    StandinTaskbar t = SetUpTaskbar(30);
+    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
+    LoadSkin("Herb");
+    SetOptions(OptSeconds);
+    SimSetLocalTime(2026, 12, 6, 10, 30, 0);
+    SnapshotTime();
+    SizeClock(t);
+    PaintWholeClock();
+    SimResetWindowPixelsWritten();
+    InvalidateRect(ClockState.ClockWnd, nullptr, FALSE);
+    PaintClock(ClockState.ClockWnd);
+    double full = (double)SimWindowPixelsWritten();
+    SimResetWindowPixelsWritten();
+    for (int i = 0; i < 3600; i++) {
+        SimAdvanceTime(1000);
+        RepaintTick();
+    }
+    double perTick = (double)SimWindowPixelsWritten() / 3600;
+    printf("hour: %.1f window pixels written per tick, full-face repaint %.0f: %.1f %%\n", perTick, full,
+           100 * perTick / full);
+    FreeSkinBitmaps();
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     if (argc == 3 && strcmp(argv[1], "menu") == 0)
         return MenuBuild(atoi(argv[2]));
+    if (argc == 2 && strcmp(argv[1], "hour") == 0)
+        return Hour();
     static const struct {
         const char *Name;
         TickKind Kind;
@@ -82,7 +112,7 @@ int main(int argc, char **argv)
             chosen = i;
     int cellWidth = 0, cellHeight = 0;
     if (chosen < 0 || (argc == 3 && sscanf(argv[2], "%dx%d", &cellWidth, &cellHeight) != 2)) {
-        fprintf(stderr, "usage: dialwick-tickcount clock|none|digit|full [DIGITWxH] | menu FOLDERS\n");
+        fprintf(stderr, "usage: dialwick-tickcount clock|none|digit|full [DIGITWxH] | hour | menu FOLDERS\n");
         return 2;
     }
     // A taskbar tall enough that no cell is clipped away.
