@@ -4,51 +4,9 @@
 #include <string.h>
 
 const OptionCommand OptionCommands[6] = {
-    {200, "ShowSeconds", WantSeconds}, {201, "ShowDate", WantDate},     {202, "DateIsLeft", WantLeft},
-    {203, "EnglishTime", Want12h},     {204, "TransparentClock", WantTransparent}, {223, "ShowDayOfWeek", WantWeekday},
+    {200, "ShowSeconds", OptSeconds}, {201, "ShowDate", OptDate},     {202, "DateIsLeft", OptLeft},
+    {203, "EnglishTime", Opt12h},     {204, "TransparentClock", OptTransparent}, {223, "ShowDayOfWeek", OptWeekday},
 };
-
-static const struct {
-    const char *Name;
-    unsigned Bit;
-} OptionNames[] = {
-    {"seconds", WantSeconds}, {"date", WantDate}, {"left", WantLeft},
-    {"weekday", WantWeekday}, {"12h", Want12h},   {"transparent", WantTransparent},
-};
-
-std::string OptionList(unsigned options)
-{
-    std::string out;
-    for (const auto &o : OptionNames)
-        if (options & o.Bit)
-            out += (out.empty() ? "" : ",") + std::string(o.Name);
-    return out.empty() ? "none" : out;
-}
-
-bool ParseOptionList(const char *list, unsigned *options)
-{
-    *options = 0;
-    if (strcmp(list, "none") == 0)
-        return true;
-    std::string all = list;
-    size_t start = 0;
-    while (start <= all.size()) {
-        size_t end = all.find(',', start);
-        if (end == std::string::npos)
-            end = all.size();
-        std::string word = all.substr(start, end - start);
-        bool known = false;
-        for (const auto &o : OptionNames)
-            if (word == o.Name) {
-                *options |= o.Bit;
-                known = true;
-            }
-        if (!known)
-            return false;
-        start = end + 1;
-    }
-    return true;
-}
 
 DWORD QueryClockSize(HWND clock)
 {
@@ -103,7 +61,7 @@ static bool ReportFace(const FaceRun &run, const std::string &name, const Captur
         return false;
     std::string time = FormatTime(run.FaceTime);
     time[10] = 'T';
-    Say("compare %s %s %s %s %d", name.c_str(), run.Skin.c_str(), OptionList(run.Options).c_str(), time.c_str(),
+    Say("compare %s %s %s %s %d", name.c_str(), run.Skin.c_str(), FormatFaceOptions(run.Options).c_str(), time.c_str(),
         run.TaskbarHeight);
     return true;
 }

@@ -4,17 +4,10 @@
 #pragma once
 
 #include "tests/e2e/e2e_support.h"
+#include "tools/standin/face_options.h"
 
 #include <string>
 
-enum ExpectedOption : unsigned {
-    WantSeconds = 1,
-    WantDate = 2,
-    WantLeft = 4,
-    WantWeekday = 8,
-    Want12h = 16,
-    WantTransparent = 32,
-};
 
 // One toggle command with the registry value and the option it flips.
 struct OptionCommand {
@@ -34,10 +27,6 @@ struct FaceRun {
     SYSTEMTIME FaceTime{};
     DWORD LastSnapshot = 0;  // tick count of the last snapshot the library took
 };
-
-// "seconds,date,..." as dialwick-preview takes it, "none" for no option.
-std::string OptionList(unsigned options);
-bool ParseOptionList(const char *list, unsigned *options);
 
 // The size the clock answers to the taskbar's query, width low, height high.
 DWORD QueryClockSize(HWND clock);

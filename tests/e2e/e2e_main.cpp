@@ -44,7 +44,7 @@ int main(int argc, char **argv)
         else if (strcmp(flag, "--command") == 0)
             args.Command = (UINT)atoi(value);
         else if (strcmp(flag, "--options") == 0) {
-            if (!ParseOptionList(value, &args.Options)) {
+            if (!ParseFaceOptions(value, &args.Options)) {
                 fprintf(stderr, "dialwick-e2e: bad --options %s\n", value);
                 return 2;
             }

@@ -134,7 +134,7 @@ void ScenarioTicking(const ScenarioArgs &args)
 {
     FaceRun run;
     TimeCells cells;
-    if (!Check((args.Options & WantSeconds) && !(args.Options & (WantLeft | Want12h)),
+    if (!Check((args.Options & OptSeconds) && !(args.Options & (OptLeft | Opt12h)),
                "ticking wants seconds without the date left and without 12-hour time") ||
         !AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) || !ShootFace(&run, "tick-0") ||
         !TimeRowCells(run, &cells))
@@ -248,7 +248,7 @@ void ScenarioOptions(const ScenarioArgs &args)
         for (const OptionCommand &o : OptionCommands)
             if (o.Id == id)
                 run.Options ^= o.Bit;
-        std::string name = "options-" + std::to_string(id) + "-" + OptionList(run.Options);
+        std::string name = "options-" + std::to_string(id) + "-" + FormatFaceOptions(run.Options);
         for (char &c : name)
             if (c == ',')
                 c = '+';

@@ -4,23 +4,11 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "tools/standin/face_options.h"
 
 #include <stdint.h>
 #include <string>
 #include <vector>
-
-enum FaceOption : unsigned {
-    OptSeconds = 1,
-    OptDate = 2,
-    OptLeft = 4,
-    OptWeekday = 8,
-    Opt12h = 16,
-    OptTransparent = 32,
-};
-
-// Parses "seconds,date,left,weekday,12h,transparent" (any subset, any order).
-bool ParseFaceOptions(const char *list, unsigned *options);
-std::string FormatFaceOptions(unsigned options);
 
 struct FaceRequest {
     std::string SkinsDir;  // Windows form on Windows, host form in the simulation
