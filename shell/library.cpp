@@ -70,7 +70,11 @@ static LONG Attach(HWND controller, LPCSTR hostPath, LPCSTR reservedText)
     }
     EnsureMessages();
     ClockState.ControllerWnd = controller;
+    // Without a taskbar there is no thread to hook; a thread id of 0 would
+    // hook every program of the desktop instead.
     DWORD thread = GetWindowThreadProcessId(ClockState.TrayWnd, nullptr);
+    if (!thread)
+        return 0;
     ClockState.HookHandle = SetWindowsHookExA(WH_CALLWNDPROC, ClockHookProc, LibraryInstance, thread);
     SendMessageA(ClockState.TrayWnd, ClockState.SubclassMsg, 0, 0);
 

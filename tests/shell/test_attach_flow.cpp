@@ -197,6 +197,16 @@ TEST_F(AttachFlow, AttachWithoutASkinLeavesTheStockClock)
     EXPECT_EQ(ClockPixels().At(0, 0), StandinClockColor);
 }
 
+TEST_F(AttachFlow, WithoutATaskbarNothingIsHooked)
+{
+    // The controller's copy looked the taskbar up at load; here it found none.
+    ClockState.TrayWnd = nullptr;
+    SimResetCallCounts();
+    EXPECT_EQ(SetClockOnTray(ControllerWindow, 1, HostPath.c_str(), ""), 0);
+    EXPECT_EQ(SimCallCount("SetWindowsHookExA"), 0) << "a thread id of 0 would hook the whole desktop";
+    EXPECT_EQ(SimLiveHooks(), 0);
+}
+
 TEST_F(AttachFlow, OverlongHostPathIsRefused)
 {
     std::string longPath(HandOverHostPathSize, 'x');
