@@ -49,8 +49,6 @@ int SimLiveGdiObjects();  // the sum of all kinds
 int64_t SimWindowPixelsWritten();
 void SimResetWindowPixelsWritten();
 
-// The update region of a window as a new region (the caller deletes it).
-HRGN SimGetUpdateRegion(HWND hwnd);
 
 // Makes the n-th call (1 = the next) of the named function fail, as Windows
 // reports a failure of that function. n = 0 makes every call fail.
@@ -58,8 +56,6 @@ void SimFailCall(const char *function, int n);
 void SimClearFailures();
 // How many times the named function has been called since the last reset.
 int SimCallCount(const char *function);
-// Every function that can be made to fail, with its calls since the last reset.
-std::vector<std::pair<std::string, int>> SimCalledFunctions();
 void SimResetCallCounts();
 
 // One place in the code that calls a function that can fail.
@@ -80,7 +76,6 @@ DWORD SimCreateProcess(const char *exeName);
 // Makes a process current, with its own copy of every module's globals;
 // returns the process that was current.
 DWORD SimSwitchProcess(DWORD process);
-DWORD SimCurrentProcess();
 // Ends a process: its modules get DLL_PROCESS_DETACH, then its windows, hooks
 // and posted messages go.
 void SimEndProcess(DWORD process);

@@ -74,11 +74,6 @@ int SimCallCount(const char *function)
     return it == State().Calls.end() ? 0 : it->second;
 }
 
-std::vector<std::pair<std::string, int>> SimCalledFunctions()
-{
-    return std::vector<std::pair<std::string, int>>(State().Calls.begin(), State().Calls.end());
-}
-
 std::vector<SimCallSite> SimCallSites()
 {
     std::vector<SimCallSite> sites;

@@ -68,8 +68,6 @@ DWORD SimSwitchProcess(DWORD process)
     return previous;
 }
 
-DWORD SimCurrentProcess() { return Sim().CurrentProcess; }
-DWORD GetCurrentProcessId(void) { return Sim().CurrentProcess; }
 DWORD GetCurrentThreadId(void) { return SimThreadOfProcess(Sim().CurrentProcess); }
 
 HMODULE SimDefineModule(const char *name, const char *path, SimModuleEntry entry,

@@ -571,16 +571,6 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL)
     return !w->Update.Rects.empty();
 }
 
-HRGN SimGetUpdateRegion(HWND hwnd)
-{
-    SimWindowData *w = SimFindWindow(hwnd);
-    SimGdiObject object{};
-    object.Kind = SimRegions;
-    if (w)
-        object.Region = w->Update;
-    return (HRGN)SimAddGdi(std::move(object));
-}
-
 BOOL UpdateWindow(HWND hwnd)
 {
     SimWindowData *w = Window(hwnd);
@@ -675,15 +665,6 @@ void SimFillWindow(HWND hwnd, COLORREF color)
         std::fill(w->Surface.begin(), w->Surface.end(), color & 0xFFFFFF);
 }
 
-BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom)
-{
-    if (!rect)
-        return FALSE;
-    *rect = RECT{left, top, right, bottom};
-    return TRUE;
-}
-
-BOOL IsRectEmpty(const RECT *rect) { return !rect || SimRectEmpty(*rect); }
 
 BOOL IntersectRect(LPRECT dst, const RECT *a, const RECT *b)
 {

@@ -264,8 +264,6 @@ HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
 int FillRect(HDC hdc, const RECT *rect, HBRUSH brush);
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
-BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
-BOOL IsRectEmpty(const RECT *rect);
 BOOL OffsetRect(LPRECT rect, int dx, int dy);
 BOOL IntersectRect(LPRECT dst, const RECT *a, const RECT *b);
 
@@ -340,7 +338,6 @@ HHOOK SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE module, DWORD threadI
 BOOL UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
-DWORD GetCurrentProcessId(void);
 DWORD GetCurrentThreadId(void);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT WinExec(LPCSTR commandLine, UINT show);
