@@ -17,13 +17,7 @@ namespace {
 StandinTaskbar Attach(unsigned options)
 {
     StandinTaskbar t = SetUpTaskbar(30);
-    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
-    LoadSkin("Herb");
-    SetOptions(options);
-    SimSetLocalTime(2026, 12, 6, 10, 15, 0);
-    SnapshotTime();
-    SizeClock(t);
-    PaintWholeClock();
+    ShowFace(t, std::string(DIALWICK_SOURCE_DIR) + "/skins", "Herb", options, 10, 15, 0);
     return t;
 }
 

@@ -72,13 +72,7 @@ static int MenuBuild(int folders)
 static int Hour()
 {
     StandinTaskbar t = SetUpTaskbar(30);
-    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
-    LoadSkin("Herb");
-    SetOptions(OptSeconds);
-    SimSetLocalTime(2026, 12, 6, 10, 30, 0);
-    SnapshotTime();
-    SizeClock(t);
-    PaintWholeClock();
+    ShowFace(t, std::string(DIALWICK_SOURCE_DIR) + "/skins", "Herb", OptSeconds, 10, 30, 0);
     SimResetWindowPixelsWritten();
     InvalidateRect(ClockState.ClockWnd, nullptr, FALSE);
     PaintClock(ClockState.ClockWnd);
@@ -120,19 +114,11 @@ int main(int argc, char **argv)
     // The shipped default skin, or a test skin with digit cells of the given size.
     TestSkinDir skins;
     if (cellWidth > 0) {
-        TestSkinShape shape{cellWidth, cellHeight, cellWidth * 2 / 3, cellHeight / 2};
-        skins.AddSkin("Sized", shape);
-        snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", skins.Path.c_str());
-        LoadSkin("Sized");
+        skins.AddSkin("Sized", TestSkinShape{cellWidth, cellHeight, cellWidth * 2 / 3, cellHeight / 2});
+        ShowFace(t, skins.Path, "Sized", OptSeconds, 10, 15, 0);
     } else {
-        snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
-        LoadSkin("Herb");
+        ShowFace(t, std::string(DIALWICK_SOURCE_DIR) + "/skins", "Herb", OptSeconds, 10, 15, 0);
     }
-    SetOptions(OptSeconds);
-    SimSetLocalTime(2026, 12, 6, 10, 15, 0);
-    SnapshotTime();
-    SizeClock(t);
-    PaintWholeClock();
     SimResetWindowPixelsWritten();
     MeasuredTicks(kinds[chosen].Kind);
     int64_t cell = (int64_t)ClockState.DigitWidth * ClockState.DigitHeight;

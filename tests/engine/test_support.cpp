@@ -2,6 +2,7 @@
 
 #include "engine/face_layout.h"
 #include "engine/paint_clock.h"
+#include "engine/skin_bitmaps.h"
 #include "engine/time_snapshot.h"
 #include "tools/common/image_write.h"
 #include "tools/standin/face_render.h"
@@ -109,4 +110,16 @@ void PaintWholeClock()
 {
     InvalidateRect(ClockState.ClockWnd, nullptr, TRUE);
     PaintClock(ClockState.ClockWnd);
+}
+
+void ShowFace(const StandinTaskbar &taskbar, const std::string &skinsDir, const char *skin, unsigned options,
+              int hour, int minute, int second)
+{
+    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", skinsDir.c_str());
+    LoadSkin(skin);
+    SetOptions(options);
+    SimSetLocalTime(2026, 12, 6, hour, minute, second);
+    SnapshotTime();
+    SizeClock(taskbar);
+    PaintWholeClock();
 }

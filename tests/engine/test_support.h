@@ -46,3 +46,8 @@ void SizeClock(const StandinTaskbar &taskbar, int width = 0, int height = 0);
 
 // Invalidates the whole clock with erasing and paints it with PaintClock.
 void PaintWholeClock();
+
+// Loads a skin from a folder of skins, sets the options and the time of
+// 2026-12-06, takes a snapshot, sizes the clock to the face and paints it.
+void ShowFace(const StandinTaskbar &taskbar, const std::string &skinsDir, const char *skin, unsigned options,
+              int hour, int minute, int second);

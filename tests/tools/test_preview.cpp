@@ -1,35 +1,18 @@
 // dialwick-preview as a user runs it: output files, --info, and its errors.
 #include "platform/sim/sim_bmp_decode.h"
+#include "tests/tools/tool_run.h"
 
 #include <gtest/gtest.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct ToolRun {
-    int Status;
-    std::string Out;
-};
-
-ToolRun Preview(const std::string &args)
-{
-    std::string command = std::string(DIALWICK_PREVIEW) + " " + args + " 2>&1";
-    FILE *p = popen(command.c_str(), "r");
-    ToolRun r{-1, ""};
-    if (!p)
-        return r;
-    char buf[512];
-    while (fgets(buf, sizeof(buf), p))
-        r.Out += buf;
-    int status = pclose(p);
-    r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+// Standard error joins the output: the messages are what these tests read.
+ToolRun Preview(const std::string &args) { return RunCommand(std::string(DIALWICK_PREVIEW) + " " + args + " 2>&1"); }
 
 std::string Skins() { return std::string("--skins ") + DIALWICK_SOURCE_DIR + "/skins"; }
 

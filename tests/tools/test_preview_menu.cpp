@@ -1,34 +1,21 @@
 // dialwick-preview with a user's registry export: the settings it holds, the
 // command line overriding them, the menu tree in any language, and a
 // malformed export refused whole.
+#include "tests/tools/tool_run.h"
+
 #include <gtest/gtest.h>
 
 #include <stdio.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct ToolRun {
-    int Status;
-    std::string Out;  // standard output only
-};
-
+// Standard error goes to a file of its own, read by Stderr().
 ToolRun Preview(const std::string &args)
 {
-    std::string command = std::string(DIALWICK_PREVIEW) + " --skins " + DIALWICK_SOURCE_DIR + "/skins " + args +
-                          " 2>" + testing::TempDir() + "preview-stderr";
-    ToolRun r{-1, ""};
-    FILE *p = popen(command.c_str(), "r");
-    if (!p)
-        return r;
-    char buf[512];
-    while (fgets(buf, sizeof(buf), p))
-        r.Out += buf;
-    int status = pclose(p);
-    r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return RunCommand(std::string(DIALWICK_PREVIEW) + " --skins " + DIALWICK_SOURCE_DIR + "/skins " + args + " 2>" +
+                      testing::TempDir() + "preview-stderr");
 }
 
 std::string Stderr()
