@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -39,7 +40,8 @@ TEST(Preview, InfoReportsFaceAndOrigin)
 
 TEST(Preview, WritesBmpAndPngOfTheClientArea)
 {
-    std::string bmp = testing::TempDir() + "preview.bmp", png = testing::TempDir() + "preview.png";
+    std::string stem = testing::TempDir() + "preview-" + std::to_string(getpid());
+    std::string bmp = stem + ".bmp", png = stem + ".png";
     ASSERT_EQ(Preview(Skins() + " --skin Ember --client 130x40 -o " + bmp).Status, 0);
     ASSERT_EQ(Preview(Skins() + " --skin Ember --client 130x40 -o " + png).Status, 0);
     std::vector<uint8_t> b = ReadFile(bmp), p = ReadFile(png);

@@ -7,21 +7,25 @@
 
 #include <stdio.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// Standard error goes to a file of its own, read by Stderr().
+// Standard error goes to a file of this test process's own, read by
+// Stderr(): ctest runs the tests of the suite side by side.
+std::string StderrPath() { return testing::TempDir() + "preview-stderr-" + std::to_string(getpid()); }
+
 ToolRun Preview(const std::string &args)
 {
     return RunCommand(std::string(DIALWICK_PREVIEW) + " --skins " + DIALWICK_SOURCE_DIR + "/skins " + args + " 2>" +
-                      testing::TempDir() + "preview-stderr");
+                      StderrPath());
 }
 
 std::string Stderr()
 {
     std::string text;
-    FILE *f = fopen((testing::TempDir() + "preview-stderr").c_str(), "rb");
+    FILE *f = fopen(StderrPath().c_str(), "rb");
     if (!f)
         return text;
     char buf[512];
@@ -33,7 +37,7 @@ std::string Stderr()
 
 std::string WriteReg(const std::string &name, const std::string &bytes)
 {
-    std::string path = testing::TempDir() + name;
+    std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
     FILE *f = fopen(path.c_str(), "wb");
     fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
