@@ -2,6 +2,7 @@
 // library from its own folder, attaches the skinned clock, asks it to repaint
 // four times a second, and detaches when asked to exit, when the session
 // ends, or when it is closed. A restarted shell gets the clock again.
+// "dialwick.exe --version" shows the version and starts nothing.
 #include <windows.h>
 
 #include <stdio.h>
@@ -12,6 +13,8 @@ namespace {
 typedef LONG(WINAPI *SetClockOnTrayProc)(HWND, LONG, LPCSTR, LPCSTR);
 typedef BOOL(WINAPI *RepaintClockProc)();
 
+// The installer finds a running copy by these names and stops it with the
+// exit request: keep them in step with packaging/installer.nsi.
 const char WindowClass[] = "ZantorDialwickController";
 const char InstanceMutex[] = "ZantorDialwickControllerInstance";
 const UINT ExitRequest = WM_USER + 100;
@@ -107,10 +110,50 @@ bool FindFolders()
     return snprintf(HostPath, sizeof(HostPath), "%s\\skins\\README.md", Folder) < (int)sizeof(HostPath);
 }
 
+// A GUI program has no console of its own: the version goes to a redirected
+// standard output, else to the console of the shell that started it, else
+// into a message box.
+void ShowVersion()
+{
+    char text[64];
+    snprintf(text, sizeof(text), "Zantor Dialwick %s\r\n", DIALWICK_VERSION);
+    DWORD length = (DWORD)strlen(text), written = 0;
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out && out != INVALID_HANDLE_VALUE && WriteFile(out, text, length, &written, nullptr) && written == length)
+        return;
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        HANDLE console = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        bool shown = false;
+        if (console != INVALID_HANDLE_VALUE) {
+            shown = WriteFile(console, text, length, &written, nullptr) && written == length;
+            CloseHandle(console);
+        }
+        FreeConsole();
+        if (shown)
+            return;
+    }
+    text[length - 2] = 0;
+    MessageBoxA(nullptr, text, "Zantor Dialwick", MB_OK | MB_ICONINFORMATION);
+}
+
+bool IsVersionRequest(const char *commandLine)
+{
+    while (*commandLine == ' ' || *commandLine == '\t')
+        commandLine++;
+    size_t n = strlen(commandLine);
+    while (n > 0 && (commandLine[n - 1] == ' ' || commandLine[n - 1] == '\t'))
+        n--;
+    return n == 9 && strncmp(commandLine, "--version", 9) == 0;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    if (IsVersionRequest(commandLine)) {
+        ShowVersion();
+        return 0;
+    }
     HANDLE mutex = CreateMutexA(nullptr, FALSE, InstanceMutex);
     if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS)
         return 1;

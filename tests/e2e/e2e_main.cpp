@@ -17,6 +17,7 @@ static const struct {
     {"copydata", ScenarioCopyData}, {"language", ScenarioLanguage},     {"menu", ScenarioMenu},
     {"layered", ScenarioLayered},   {"exit", ScenarioExit},             {"detach", ScenarioDetach},
     {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
+    {"wait-stock", ScenarioWaitStock},     {"hold-instance", ScenarioHoldInstance},
     {"command", ScenarioCommand},
 };
 

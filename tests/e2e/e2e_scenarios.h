@@ -37,9 +37,13 @@ void ScenarioMenu(const ScenarioArgs &args);
 void ScenarioLayered(const ScenarioArgs &args);
 void ScenarioExit(const ScenarioArgs &args);
 void ScenarioDetach(const ScenarioArgs &args);
-// For dialwick.exe itself: wait until the stand-in is skinned; close it.
+// For dialwick.exe itself: wait until the stand-in is skinned; close it;
+// wait until the stand-in's own clock is back (after something else closed it).
 void ScenarioWaitSkinned(const ScenarioArgs &args);
 void ScenarioCloseController(const ScenarioArgs &args);
+void ScenarioWaitStock(const ScenarioArgs &args);
+// A dialwick.exe that hangs: holds its instance mutex for 30 s, has no window.
+void ScenarioHoldInstance(const ScenarioArgs &args);
 // Sends one WM_COMMAND to the clock, as a menu choice would (the demo uses it).
 void ScenarioCommand(const ScenarioArgs &args);
 

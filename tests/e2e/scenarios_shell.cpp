@@ -180,6 +180,24 @@ void ScenarioCloseController(const ScenarioArgs &args)
         CheckStockClock(run, nullptr);
 }
 
+void ScenarioWaitStock(const ScenarioArgs &args)
+{
+    FaceRun run;
+    run.TaskbarHeight = args.TaskbarHeight;
+    if (Check(FindTaskbar(&run.Bar, 5000), "no stand-in taskbar"))
+        CheckStockClock(run, nullptr);
+}
+
+void ScenarioHoldInstance(const ScenarioArgs &)
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, "ZantorDialwickControllerInstance");
+    if (!Check(mutex && GetLastError() != ERROR_ALREADY_EXISTS, "another dialwick.exe is running"))
+        return;
+    Say("holding");
+    Sleep(30000);
+    CloseHandle(mutex);
+}
+
 void ScenarioCommand(const ScenarioArgs &args)
 {
     Taskbar bar;
