@@ -76,9 +76,11 @@ wait_gone() {
     done
     return 1
 }
-e2e() {  # scenario, then a log name
-    timeout 60 wine "$work/dialwick-e2e.exe" "$1" --height 30 --out "$(wine_path "$work/out")" >"$work/out/$2.log" 2>&1
-    tr -d '\r' <"$work/out/$2.log" | grep -q "0 failure"
+e2e() {  # scenario, log name, more flags
+    local scenario="$1" log="$work/out/$2.log"
+    shift 2
+    timeout 60 wine "$work/dialwick-e2e.exe" "$scenario" --height 30 --out "$(wine_path "$work/out")" "$@" >"$log" 2>&1
+    tr -d '\r' <"$log" | grep -q "0 failure"
 }
 
 wine "$work/standin-taskbar.exe" --height 30 >"$work/standin.log" 2>&1 &
@@ -111,14 +113,17 @@ started+=("$controller")
 e2e wait-skinned skinned-1 || fail "run: the installed dialwick.exe did not skin the stand-in (see $work/out/skinned-1.log)"
 step_failed "$f0" || ok "the installed dialwick.exe skins the stand-in taskbar"
 
-# 3. An update over the running copy stops it first and starts the new one.
+# 3. An update over the running copy stops it first and starts the new one;
+# autostart, switched off since, stays off.
 f0=$failed
+wine reg delete "$run_key" /v ZantorDialwick /f >/dev/null 2>&1
 timeout 120 wine "$setup" /S
 rc=$?
 [ "$rc" = 0 ] || fail "update: the installer ended with $rc"
 wait_pid "$controller" 5 || fail "update: the running dialwick.exe was not stopped"
 e2e wait-skinned skinned-2 || fail "update: the clock was not skinned again after the update (see $work/out/skinned-2.log)"
-step_failed "$f0" || ok "an update stops the running copy and starts the new one"
+[ -z "$(reg_value "$run_key" ZantorDialwick)" ] || fail "update: autostart was switched on again"
+step_failed "$f0" || ok "an update stops the running copy, starts the new one and keeps autostart off"
 
 # 4. A copy that does not exit: the installer gives up after waiting and changes nothing.
 f0=$failed
@@ -146,6 +151,10 @@ controller=$!
 started+=("$controller")
 e2e wait-skinned skinned-3 || fail "uninstall: the clock was not skinned before the uninstall"
 reg_key_exists "$settings_key" || fail "uninstall: no settings were written before the uninstall"
+# Autostart switched on from the clock's menu names the same program as the installer's.
+e2e command autostart --command 205 || fail "uninstall: cannot send the clock the autostart command"
+[ "$(reg_value "$run_key" ZantorDialwick)" = "REG_EXPAND_SZ $inst_win\\dialwick.exe" ] ||
+    fail "uninstall: the clock menu wrote the Run value '$(reg_value "$run_key" ZantorDialwick)'"
 mkdir -p "$inst/skins/Mine"
 cp "$inst/skins/Herb/"*.BMP "$inst/skins/Mine/"
 timeout 60 wine "$inst/uninstall.exe" /S
