@@ -17,6 +17,7 @@ Unicode true
 !include Sections.nsh
 
 !define /file VERSION "${STAGE}\version.txt"
+!include "${STAGE}\payload-sizes.nsh"
 !define PRODUCT "Zantor Dialwick"
 ; makensis warns of installers named *setup.exe, which Windows may elevate by
 ; name; this one asks for no elevation in its manifest.
@@ -40,6 +41,7 @@ RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\ZantorDialwick"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
+BrandingText "Zantor Dialwick ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -144,6 +146,11 @@ Section "Start with Windows" SecAutostart
 SectionEnd
 
 Function .onInit
+  ${If} ${RunningX64}
+    SectionSetSize ${SecProgram} ${SIZE_WIN64}
+  ${Else}
+    SectionSetSize ${SecProgram} ${SIZE_WIN32}
+  ${EndIf}
   ; On a reinstall the autostart choice starts as the user left it.
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ClearErrors

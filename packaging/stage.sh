@@ -2,7 +2,8 @@
 # Lays out the two portable folders the zips and the installer are made of:
 #   DEST/win64/ and DEST/win32/, each dialwick.exe, dialwick.dll, skins\,
 #   README.txt and LICENSE.txt, the text files with Windows line ends;
-#   DEST/uninstall-files.nsh, the uninstaller's list of the shipped files.
+#   DEST/uninstall-files.nsh, the uninstaller's list of the shipped files;
+#   DEST/payload-sizes.nsh, the size of each folder in KiB.
 # usage: packaging/stage.sh MINGW_X64_DIR MINGW_I686_DIR DEST
 set -euo pipefail
 x64="$1" i686="$2" dest="$3"
@@ -45,4 +46,7 @@ stage "$i686" win32 "32-bit" "32-bit Windows" pei-i386
         printf 'RMDir "$INSTDIR\\%s"\n' "${d//\//\\}"
     done
 } >"$dest/uninstall-files.nsh"
+# The installer carries both folders but puts one in place: it shows that one's size.
+kib() { find "$1" -type f -printf '%s\n' | awk '{ n += $1 } END { print int((n + 1023) / 1024) }'; }
+printf '!define SIZE_WIN64 %s\n!define SIZE_WIN32 %s\n' "$(kib "$dest/win64")" "$(kib "$dest/win32")" >"$dest/payload-sizes.nsh"
 echo "$version" >"$dest/version.txt"
