@@ -118,12 +118,32 @@ void DrawCell(Canvas &canvas, int cellX, int cellY, const CellStyle &style, cons
     }
 }
 
+// An outline can close a small counter down to a single pixel, which a
+// transparent face would show as a pin-hole; that pixel takes the outline colour.
+void FillClosedCounters(Canvas &canvas, int cellX, int cellY, const CellStyle &style, uint32_t key)
+{
+    if (style.edge != Edge::Outline)
+        return;
+    for (int y = cellY + 1; y < cellY + style.height - 1; ++y) {
+        for (int x = cellX + 1; x < cellX + style.width - 1; ++x) {
+            bool closed = PixelAt(canvas, x, y) == key;
+            for (int dy = -1; dy <= 1 && closed; ++dy)
+                for (int dx = -1; dx <= 1 && closed; ++dx)
+                    closed = (dx == 0 && dy == 0) || PixelAt(canvas, x + dx, y + dy) != key;
+            if (closed)
+                At(canvas, x, y) = style.edgeColour;
+        }
+    }
+}
+
 Canvas RenderNumbers(const Skin &skin)
 {
     const CellStyle &style = skin.digits;
     Canvas canvas = MakeCanvas(kDigitCells * style.width, style.height, skin.key);
-    for (int digit = 0; digit <= 9; ++digit)
+    for (int digit = 0; digit <= 9; ++digit) {
         DrawCell(canvas, digit * style.width, 0, style, skin.digitGlyph(digit));
+        FillClosedCounters(canvas, digit * style.width, 0, style, skin.key);
+    }
     return canvas;
 }
 
@@ -134,8 +154,10 @@ Canvas RenderText(const Skin &skin)
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < kTextColumns; ++column) {
             char c = kTextRows[row][column];
-            if (c != ' ')
+            if (c != ' ') {
                 DrawCell(canvas, column * style.width, row * style.height, style, TextGlyph(c));
+                FillClosedCounters(canvas, column * style.width, row * style.height, style, skin.key);
+            }
         }
     }
     return canvas;
