@@ -7,7 +7,7 @@ static const char PunctuationRow[30] = {
     0,   '\'', '!', '_', '+', '\\', '/', '[', ']', '^', '&', '%', '.', '=', '$',
 };
 
-static bool FindCell(unsigned char c, int *column, int *row)
+bool TextGlyphCell(unsigned char c, int *column, int *row)
 {
     if (c >= 'A' && c <= 'Z') {
         *column = c - 'A';
@@ -36,7 +36,7 @@ static bool FindCell(unsigned char c, int *column, int *row)
 bool MapTextGlyph(unsigned char c, int *sourceX, int *sourceY)
 {
     int column, row;
-    if (!FindCell(c, &column, &row))
+    if (!TextGlyphCell(c, &column, &row))
         return false;
     *sourceX = column * ClockState.TextCellWidth;
     *sourceY = row * ClockState.TextCellHeight;

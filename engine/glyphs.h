@@ -2,6 +2,9 @@
 
 #include "engine/clock_state.h"
 
+// The column and row of a character's TEXT.BMP cell. Returns false when it has none.
+bool TextGlyphCell(unsigned char c, int *column, int *row);
+
 // Maps a character to its TEXT.BMP cell. Returns false when it has none.
 bool MapTextGlyph(unsigned char c, int *sourceX, int *sourceY);
 

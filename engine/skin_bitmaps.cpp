@@ -13,7 +13,7 @@ static bool ComposeSkinPath(char (&path)[PathSize], const char *name, const char
 
 // A bitmap whose size cannot be read is no use for cell metrics: it counts
 // as not loaded, so no skin is accepted with metrics of another bitmap.
-static HBITMAP LoadSkinBitmap(const char *path, BITMAP *info)
+HBITMAP LoadSkinBitmap(const char *path, BITMAP *info)
 {
     HBITMAP bitmap = (HBITMAP)LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (bitmap && GetObjectA(bitmap, sizeof(*info), info) == 0) {

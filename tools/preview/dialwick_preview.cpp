@@ -8,6 +8,8 @@
 #include "tools/preview/code_pages.h"
 #include "tools/preview/menu_print.h"
 #include "tools/preview/reg_import.h"
+#include "tools/preview/skin_check.h"
+#include "tools/preview/skin_grid.h"
 #include "tools/standin/face_render.h"
 
 #include <stdio.h>
@@ -21,13 +23,18 @@ static const char Usage[] =
     "usage: dialwick-preview --skins DIR [--skin NAME] [--registry REG [--codepage N]]\n"
     "                        [--time \"YYYY-MM-DD HH:MM:SS\"] [--options LIST] [--client WxH]\n"
     "                        [--taskbar-height N] [--vertical] [--xp] [--info] [--menu] [-o FILE]\n"
+    "       dialwick-preview --skins DIR --skin NAME [--check] [--grid FILE]\n"
     "  LIST: comma-separated from seconds,date,left,weekday,12h,transparent\n"
     "  FILE: written as PNG, or as BMP when it ends in .bmp\n"
     "  REG: a registry export (.reg) loaded before the settings are read; --skin and\n"
     "       --options override what it holds. --skin is needed without it and --menu\n"
     "  N: the ANSI code page of the Windows the export comes from (default: that of\n"
     "     the menu language it stores, else 1252)\n"
-    "  --menu: prints the popup menu a right click builds\n";
+    "  --menu: prints the popup menu a right click builds\n"
+    "  --check: reports what is wrong with the skin, one line each, and a summary;\n"
+    "           exits 1 when anything is an error\n"
+    "  --grid FILE: writes both bitmaps of the skin enlarged, with the cell grid\n"
+    "               and each cell's character (PNG, or BMP when FILE ends in .bmp)\n";
 
 static int BadUsage(const char *why)
 {
@@ -106,8 +113,9 @@ int main(int argc, char **argv)
     FaceRequest request;
     const char *output = nullptr;
     const char *registry = nullptr;
+    const char *grid = nullptr;
     int codePage = 0;
-    bool info = false, xp = false, haveTime = false, menu = false;
+    bool info = false, xp = false, haveTime = false, menu = false, check = false;
     int t[6];
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
@@ -116,6 +124,8 @@ int main(int argc, char **argv)
             info = true;
         } else if (arg == "--menu") {
             menu = true;
+        } else if (arg == "--check") {
+            check = true;
         } else if (arg == "--xp") {
             xp = true;
         } else if (arg == "--vertical") {
@@ -131,6 +141,8 @@ int main(int argc, char **argv)
             request.Skin = argv[++i];
         } else if (arg == "-o") {
             output = argv[++i];
+        } else if (arg == "--grid") {
+            grid = argv[++i];
         } else if (arg == "--time") {
             if (!ParseTime(argv[++i], t))
                 return BadUsage("--time wants \"YYYY-MM-DD HH:MM:SS\"");
@@ -155,7 +167,11 @@ int main(int argc, char **argv)
         }
     }
     request.UseSettings = registry || menu;
-    if (request.SkinsDir.empty() || (request.Skin.empty() && !request.UseSettings) || (!output && !info && !menu))
+    bool skinTools = check || grid;
+    if (skinTools && (request.SkinsDir.empty() || request.Skin.empty()))
+        return BadUsage("--check and --grid want --skins and --skin");
+    if (request.SkinsDir.empty() || (request.Skin.empty() && !request.UseSettings) ||
+        (!output && !info && !menu && !skinTools))
         return BadUsage("--skins, --skin and -o are required (--skin not with --registry or --menu)");
 
     SimReset();
@@ -171,6 +187,15 @@ int main(int argc, char **argv)
         SimSetVersion(5, 1);
 
     std::string error;
+    int status = 0;
+    if (check && CheckSkin(request.SkinsDir, request.Skin) > 0)
+        status = 1;
+    // The report comes before any message on standard error that follows it.
+    fflush(stdout);
+    if (grid && !WriteSkinGrid(request.SkinsDir, request.Skin, grid, &error)) {
+        fprintf(stderr, "dialwick-preview: %s\n", error.c_str());
+        status = 1;
+    }
     if (registry && !ImportRegistry(registry, (unsigned)codePage, &error)) {
         fprintf(stderr, "dialwick-preview: %s\n", error.c_str());
         return 1;
@@ -178,7 +203,7 @@ int main(int argc, char **argv)
     if (menu)
         PrintMenu(request);
     if (!output && !info)
-        return 0;
+        return status;
 
     FaceImage image;
     if (!RenderFace(nullptr, request, &image, &error)) {
@@ -193,5 +218,5 @@ int main(int argc, char **argv)
         fprintf(stderr, "dialwick-preview: cannot write %s\n", output);
         return 1;
     }
-    return 0;
+    return status;
 }

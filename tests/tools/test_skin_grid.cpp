@@ -1,0 +1,254 @@
+// dialwick-preview --grid: the picture of a skin drawn with one colour per
+// cell, found again by its colours: cells in a regular grid of lines, each
+// labelled with its character, the cells the clock never draws marked.
+#include "platform/sim/sim_bmp_decode.h"
+#include "tests/engine/test_support.h"
+#include "tests/tools/drawn_skin.h"
+#include "tests/tools/tool_run.h"
+#include "tools/skingen/pixel_font.h"
+
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const uint32_t GridLine = 255 | 0 << 8 | 255 << 16;
+
+ToolRun Preview(const std::string &args) { return RunCommand(std::string(DIALWICK_PREVIEW) + " " + args + " 2>&1"); }
+
+std::vector<uint8_t> ReadFile(const std::string &path)
+{
+    std::vector<uint8_t> bytes;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    int c;
+    while ((c = fgetc(f)) != EOF)
+        bytes.push_back((uint8_t)c);
+    fclose(f);
+    return bytes;
+}
+
+struct Box {
+    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1, Count = 0;
+};
+
+// Where a colour occurs in the picture.
+Box Find(const SimDecodedBitmap &p, uint32_t colour)
+{
+    Box b;
+    for (int y = 0; y < p.Height; y++)
+        for (int x = 0; x < p.Width; x++)
+            if (p.Pixels[(size_t)y * p.Width + x] == colour) {
+                b.Left = std::min(b.Left, x);
+                b.Right = std::max(b.Right, x);
+                b.Top = std::min(b.Top, y);
+                b.Bottom = std::max(b.Bottom, y);
+                b.Count++;
+            }
+    return b;
+}
+
+uint32_t At(const SimDecodedBitmap &p, int x, int y) { return p.Pixels[(size_t)y * p.Width + x]; }
+
+// The label above a cell whose picture spans x0 to x0 + width - 1 and starts
+// at y0: the marks on the picture's paper colour above it, up to the next
+// grid line or a wider gap than a glyph has inside, must be the pixel font's
+// glyph of the character, enlarged evenly.
+void ExpectLabel(const SimDecodedBitmap &p, int x0, int width, int y0, char c)
+{
+    uint32_t paper = At(p, 0, 0);
+    auto rowHas = [&](int y, bool line) {
+        for (int x = x0; x < x0 + width; x++)
+            if (line ? At(p, x, y) == GridLine : At(p, x, y) != paper && At(p, x, y) != GridLine)
+                return true;
+        return false;
+    };
+    int top = -1, bottom = -1;
+    for (int y = y0 - 1, gap = 0; y >= 0 && !rowHas(y, true) && (bottom < 0 || gap < 4); y--) {
+        gap = rowHas(y, false) ? 0 : gap + 1;
+        if (gap == 0) {
+            bottom = bottom < 0 ? y : bottom;
+            top = y;
+        }
+    }
+    ASSERT_GE(top, 0) << "no label above " << c;
+    int left = x0 + width, right = x0 - 1;
+    for (int yy = top; yy <= bottom; yy++)
+        for (int x = x0; x < x0 + width; x++)
+            if (At(p, x, yy) != paper && At(p, x, yy) != GridLine) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    Glyph g = TextGlyph(c);
+    int gl = g.width, gr = -1, gt = g.height, gb = -1;
+    for (int gy = 0; gy < g.height; gy++)
+        for (int gx = 0; gx < g.width; gx++)
+            if (GlyphInk(g, gx, gy)) {
+                gl = std::min(gl, gx);
+                gr = std::max(gr, gx);
+                gt = std::min(gt, gy);
+                gb = std::max(gb, gy);
+            }
+    int scale = (bottom - top + 1) / (gb - gt + 1);
+    ASSERT_GE(scale, 1) << c;
+    ASSERT_EQ(bottom - top + 1, (gb - gt + 1) * scale) << c;
+    ASSERT_EQ(right - left + 1, (gr - gl + 1) * scale) << c;
+    for (int yy = top; yy <= bottom; yy++)
+        for (int x = left; x <= right; x++)
+            EXPECT_EQ(At(p, x, yy) != paper && At(p, x, yy) != GridLine, GlyphInk(g, gl + (x - left) / scale, gt + (yy - top) / scale))
+                << "label " << c << " at " << x - left << "," << yy - top;
+}
+
+struct SkinGrid : ::testing::Test {
+    TestSkinDir Skins;
+    DrawnSkin Skin = MakeDrawnSkin();
+    SimDecodedBitmap Picture;
+    ToolRun Draw(const std::string &extra = "")
+    {
+        WriteDrawnSkin(Skin, Skins.Path, "Drawn");
+        std::string path = Skins.Path + "/grid.bmp";
+        ToolRun r = Preview("--skins " + Skins.Path + " --skin Drawn --grid " + path + " " + extra);
+        std::vector<uint8_t> bytes = ReadFile(path);
+        SimDecodeBmp(bytes.data(), bytes.size(), &Picture);
+        return r;
+    }
+};
+
+TEST_F(SkinGrid, DigitCellsSitInAGridOfLinesUnderTheirLabels)
+{
+    ASSERT_EQ(Draw().Status, 0);
+    ASSERT_GT(Picture.Width, 0);
+    Box cell[10];
+    for (int n = 0; n < 10; n++) {
+        cell[n] = Find(Picture, DrawnDigitColour(n));
+        ASSERT_GT(cell[n].Count, 0) << n;
+    }
+    int stride = cell[1].Left - cell[0].Left, scale = stride / Skin.DigitWidth;
+    ASSERT_EQ(stride, scale * Skin.DigitWidth);
+    ASSERT_GE(scale, 2) << "enlarged";
+    int gridLeft = cell[0].Left - 1, gridTop = cell[0].Top - 1;
+    for (int n = 0; n < 10; n++) {
+        // The fill leaves the cell's last column and row; the grid line covers its first.
+        EXPECT_EQ(cell[n].Left, gridLeft + n * stride + 1) << n;
+        EXPECT_EQ(cell[n].Right, gridLeft + n * stride + (Skin.DigitWidth - 1) * scale - 1) << n;
+        EXPECT_EQ(cell[n].Top, gridTop + 1) << n;
+        EXPECT_EQ(cell[n].Bottom, gridTop + (Skin.DigitHeight - 1) * scale - 1) << n;
+        if (n > 0) { // the colon patch is outlined on the "0"
+            EXPECT_EQ(cell[n].Count, ((Skin.DigitWidth - 1) * scale - 1) * ((Skin.DigitHeight - 1) * scale - 1)) << n;
+        }
+    }
+    for (int k = 0; k <= 11; k++)
+        for (int y : {gridTop, gridTop + 5, gridTop + Skin.DigitHeight * scale})
+            EXPECT_EQ(At(Picture, gridLeft + k * stride, y), GridLine) << "line " << k << " at y " << y;
+    for (int x : {gridLeft, gridLeft + 7, gridLeft + 11 * stride})
+        EXPECT_EQ(At(Picture, x, gridTop + Skin.DigitHeight * scale), GridLine) << "bottom line at " << x;
+    for (int n : {0, 4, 7, 9})
+        ExpectLabel(Picture, gridLeft + n * stride, stride, gridTop, (char)('0' + n));
+}
+
+TEST_F(SkinGrid, TextCellsSitInAGridOfLinesUnderTheirLabels)
+{
+    ASSERT_EQ(Draw().Status, 0);
+    struct {
+        char Character;
+        int Column, Row;
+    } cells[] = {{'A', 0, 0}, {'Q', 16, 0}, {'Z', 25, 0}, {'@', 27, 0}, {'0', 0, 1}, {':', 12, 1}, {'$', 29, 1}};
+    Box a = Find(Picture, DrawnTextColour(0, 0)), b = Find(Picture, DrawnTextColour(1, 0));
+    ASSERT_GT(a.Count, 0);
+    int stride = b.Left - a.Left, scale = stride / Skin.TextCellWidth, gridLeft = a.Left - 1;
+    ASSERT_EQ(stride, scale * Skin.TextCellWidth);
+    for (const auto &c : cells) {
+        Box box = Find(Picture, DrawnTextColour(c.Column, c.Row));
+        ASSERT_GT(box.Count, 0) << c.Character;
+        EXPECT_EQ(box.Left, gridLeft + c.Column * stride + 1) << c.Character;
+        EXPECT_EQ(box.Right - box.Left + 1, (Skin.TextCellWidth - 1) * scale - 1) << c.Character;
+        EXPECT_EQ(box.Bottom - box.Top + 1, (Skin.TextCellHeight - 1) * scale - 1) << c.Character;
+        EXPECT_EQ(At(Picture, box.Left - 1, box.Top), GridLine) << c.Character;
+        EXPECT_EQ(At(Picture, box.Left, box.Top - 1), GridLine) << c.Character;
+        EXPECT_EQ(At(Picture, gridLeft + 30 * stride, box.Top), GridLine) << "right end of row " << c.Row;
+        ExpectLabel(Picture, gridLeft + c.Column * stride, stride, box.Top - 1, c.Character);
+    }
+}
+
+TEST_F(SkinGrid, CellsTheClockNeverDrawsAreMarked)
+{
+    Skin.Numbers.Grow(4, 0);
+    Skin.Numbers.Fill(88, 0, 4, 12, DrawnTextColour(0, 2)); // the columns right of the 11 cells
+    ASSERT_EQ(Draw().Status, 0);
+    EXPECT_GT(Find(Picture, DrawnDigitColour(9)).Count, 0);
+    EXPECT_GT(Find(Picture, DrawnTextColour(29, 1)).Count, 0);
+    EXPECT_EQ(Find(Picture, DrawnDigitColour(10)).Count, 0) << "the eleventh digit cell";
+    for (int column : {28, 29})
+        EXPECT_EQ(Find(Picture, DrawnTextColour(column, 0)).Count, 0) << "letter row column " << column;
+    for (int column : {10, 11, 15})
+        EXPECT_EQ(Find(Picture, DrawnTextColour(column, 1)).Count, 0) << "punctuation row column " << column;
+    for (int column : {0, 1, 14, 29})
+        EXPECT_EQ(Find(Picture, DrawnTextColour(column, 2)).Count, 0) << "row 2 column " << column;
+}
+
+TEST_F(SkinGrid, CombinesWithCheckAndWritesPng)
+{
+    Skin.Numbers.Fill(2, 0, 2, 2, DrawnKey);
+    WriteDrawnSkin(Skin, Skins.Path, "Drawn");
+    std::string png = Skins.Path + "/grid.png";
+    ToolRun r = Preview("--skins " + Skins.Path + " --skin Drawn --check --grid " + png);
+    EXPECT_EQ(r.Status, 1) << "the check found an error";
+    EXPECT_NE(r.Out.find("error: NUMBERS.BMP colon patch"), std::string::npos) << r.Out;
+    std::vector<uint8_t> bytes = ReadFile(png);
+    ASSERT_GE(bytes.size(), 24u);
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+}
+
+TEST_F(SkinGrid, BitmapsWithoutCellsAreDrawnWithoutAGrid)
+{
+    Skin.Numbers = Sheet{10, 12, std::vector<uint32_t>(120, DrawnDigitColour(0))};
+    Skin.Text = Sheet{29, 2, std::vector<uint32_t>(58, DrawnKey)};
+    ToolRun r = Draw();
+    EXPECT_EQ(r.Status, 0) << r.Out;
+    ASSERT_GT(Picture.Width, 0);
+    EXPECT_EQ(Find(Picture, GridLine).Count, 0);
+    EXPECT_EQ(Find(Picture, DrawnDigitColour(0)).Count, 0) << "all of it is never drawn";
+}
+
+TEST_F(SkinGrid, RefusesWhatItCannotDraw)
+{
+    WriteDrawnSkin(Skin, Skins.Path, "NoText");
+    Skins.Remove("NoText/TEXT.BMP");
+    std::string path = Skins.Path + "/none.png";
+    ToolRun r = Preview("--skins " + Skins.Path + " --skin NoText --grid " + path);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Out, "dialwick-preview: cannot draw the grid: TEXT.BMP is missing\n");
+    EXPECT_TRUE(ReadFile(path).empty());
+
+    // Wider than a picture may be, even unenlarged.
+    Skin.Numbers = Sheet{5000, 2, std::vector<uint32_t>(10000, DrawnDigitColour(0))};
+    WriteDrawnSkin(Skin, Skins.Path, "Wide");
+    r = Preview("--skins " + Skins.Path + " --skin Wide --grid " + path);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Out.find("cannot draw the grid: it would be"), std::string::npos) << r.Out;
+    EXPECT_EQ(r.Out.find('\n'), r.Out.size() - 1) << "one line";
+    EXPECT_TRUE(ReadFile(path).empty());
+}
+
+TEST(SkinGridShipped, ShippedSkinsGiveEnlargedPictures)
+{
+    for (const char *skin : {"Herb", "Ember", "Frost"}) {
+        std::string path = testing::TempDir() + "grid-" + skin + "-" + std::to_string(getpid()) + ".bmp";
+        ToolRun r = Preview(std::string("--skins ") + DIALWICK_SOURCE_DIR + "/skins --skin " + skin + " --grid " + path);
+        EXPECT_EQ(r.Status, 0) << r.Out;
+        std::vector<uint8_t> bytes = ReadFile(path);
+        SimDecodedBitmap p;
+        ASSERT_TRUE(SimDecodeBmp(bytes.data(), bytes.size(), &p)) << skin;
+        EXPECT_GE(p.Width, 3 * 180) << skin;
+        EXPECT_LE(p.Width, 1200) << skin;
+        EXPECT_GT(Find(p, GridLine).Count, 0) << skin;
+        remove(path.c_str());
+    }
+}
+
+}  // namespace
