@@ -83,6 +83,15 @@ e2e() {  # scenario, log name, more flags
     tr -d '\r' <"$log" | grep -q "0 failure"
 }
 
+# Starts the installed dialwick.exe, as the Start menu would, and waits until
+# the stand-in is skinned; its process id goes to $controller.
+start_clock() {  # log name
+    wine "$inst/dialwick.exe" >"$work/$1-controller.log" 2>&1 &
+    controller=$!
+    started+=("$controller")
+    e2e wait-skinned "$1"
+}
+
 wine "$work/standin-taskbar.exe" --height 30 >"$work/standin.log" 2>&1 &
 started+=($!)
 
@@ -107,10 +116,7 @@ step_failed "$f0" || ok "silent install: files, Start menu, Run value, uninstall
 
 # 2. The installed program skins the taskbar.
 f0=$failed
-wine "$inst/dialwick.exe" >"$work/controller-1.log" 2>&1 &
-controller=$!
-started+=("$controller")
-e2e wait-skinned skinned-1 || fail "run: the installed dialwick.exe did not skin the stand-in (see $work/out/skinned-1.log)"
+start_clock skinned-1 || fail "run: the installed dialwick.exe did not skin the stand-in (see $work/out/skinned-1.log)"
 step_failed "$f0" || ok "the installed dialwick.exe skins the stand-in taskbar"
 
 # 3. An update over the running copy stops it first and starts the new one;
@@ -146,10 +152,7 @@ step_failed "$f0" || ok "a copy that will not exit makes the installer stop with
 # 5. A silent uninstall stops the clock, removes what was installed and the
 # Run value, keeps the settings and skins the user added.
 f0=$failed
-wine "$inst/dialwick.exe" >"$work/controller-2.log" 2>&1 &
-controller=$!
-started+=("$controller")
-e2e wait-skinned skinned-3 || fail "uninstall: the clock was not skinned before the uninstall"
+start_clock skinned-3 || fail "uninstall: the clock was not skinned before the uninstall"
 reg_key_exists "$settings_key" || fail "uninstall: no settings were written before the uninstall"
 # Autostart switched on from the clock's menu names the same program as the installer's.
 e2e command autostart --command 205 || fail "uninstall: cannot send the clock the autostart command"

@@ -12,27 +12,11 @@
 
 namespace {
 
-// Standard error joins the output: the messages are what these tests read.
-ToolRun Preview(const std::string &args) { return RunCommand(std::string(DIALWICK_PREVIEW) + " " + args + " 2>&1"); }
-
 std::string Skins() { return std::string("--skins ") + DIALWICK_SOURCE_DIR + "/skins"; }
-
-std::vector<uint8_t> ReadFile(const std::string &path)
-{
-    std::vector<uint8_t> bytes;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    int c;
-    while ((c = fgetc(f)) != EOF)
-        bytes.push_back((uint8_t)c);
-    fclose(f);
-    return bytes;
-}
 
 TEST(Preview, InfoReportsFaceAndOrigin)
 {
-    ToolRun r = Preview(Skins() + " --skin Herb --time \"2026-12-06 10:00:00\" --options seconds --client 120x30 --info");
+    ToolRun r = RunPreview(Skins() + " --skin Herb --time \"2026-12-06 10:00:00\" --options seconds --client 120x30 --info");
     EXPECT_EQ(r.Status, 0) << r.Out;
     // Herb: DW 10, DH 16: face 8 x 12 + 4 = 100 x 26; origin (16, 8).
     EXPECT_EQ(r.Out, "face: 100 x 26\norigin: 16, 8\n");
@@ -42,9 +26,9 @@ TEST(Preview, WritesBmpAndPngOfTheClientArea)
 {
     std::string stem = testing::TempDir() + "preview-" + std::to_string(getpid());
     std::string bmp = stem + ".bmp", png = stem + ".png";
-    ASSERT_EQ(Preview(Skins() + " --skin Ember --client 130x40 -o " + bmp).Status, 0);
-    ASSERT_EQ(Preview(Skins() + " --skin Ember --client 130x40 -o " + png).Status, 0);
-    std::vector<uint8_t> b = ReadFile(bmp), p = ReadFile(png);
+    ASSERT_EQ(RunPreview(Skins() + " --skin Ember --client 130x40 -o " + bmp).Status, 0);
+    ASSERT_EQ(RunPreview(Skins() + " --skin Ember --client 130x40 -o " + png).Status, 0);
+    std::vector<uint8_t> b = ReadFileBytes(bmp), p = ReadFileBytes(png);
     SimDecodedBitmap decoded;
     ASSERT_TRUE(SimDecodeBmp(b.data(), b.size(), &decoded));
     EXPECT_EQ(decoded.Width, 130);
@@ -55,7 +39,7 @@ TEST(Preview, WritesBmpAndPngOfTheClientArea)
 
 TEST(Preview, MissingSkinNamesTheFile)
 {
-    ToolRun r = Preview(Skins() + " --skin NoSuchSkin -o /tmp/x.png");
+    ToolRun r = RunPreview(Skins() + " --skin NoSuchSkin -o /tmp/x.png");
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Out.find("NoSuchSkin\\NUMBERS.BMP"), std::string::npos) << r.Out;
     EXPECT_EQ(r.Out.find('\n'), r.Out.size() - 1) << "one line";
@@ -65,9 +49,9 @@ TEST(Preview, BadFlagsExitTwoWithUsage)
 {
     for (const char *args : {"--bogus", "--skin", "--options seconds,sparkles", "--time 25:00",
                              "--client 0x10", "--taskbar-height -3", ""}) {
-        ToolRun r = Preview(Skins() + " --skin Herb -o /tmp/x.png " + args);
+        ToolRun r = RunPreview(Skins() + " --skin Herb -o /tmp/x.png " + args);
         if (std::string(args).empty())
-            r = Preview("--skin Herb");
+            r = RunPreview("--skin Herb");
         EXPECT_EQ(r.Status, 2) << args;
         EXPECT_NE(r.Out.find("usage: dialwick-preview"), std::string::npos) << args;
     }

@@ -18,21 +18,6 @@ namespace {
 
 const uint32_t GridLine = 255 | 0 << 8 | 255 << 16;
 
-ToolRun Preview(const std::string &args) { return RunCommand(std::string(DIALWICK_PREVIEW) + " " + args + " 2>&1"); }
-
-std::vector<uint8_t> ReadFile(const std::string &path)
-{
-    std::vector<uint8_t> bytes;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    int c;
-    while ((c = fgetc(f)) != EOF)
-        bytes.push_back((uint8_t)c);
-    fclose(f);
-    return bytes;
-}
-
 struct Box {
     int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1, Count = 0;
 };
@@ -112,8 +97,8 @@ struct SkinGrid : ::testing::Test {
     {
         WriteDrawnSkin(Skin, Skins.Path, "Drawn");
         std::string path = Skins.Path + "/grid.bmp";
-        ToolRun r = Preview("--skins " + Skins.Path + " --skin Drawn --grid " + path + " " + extra);
-        std::vector<uint8_t> bytes = ReadFile(path);
+        ToolRun r = RunPreview("--skins " + Skins.Path + " --skin Drawn --grid " + path + " " + extra);
+        std::vector<uint8_t> bytes = ReadFileBytes(path);
         SimDecodeBmp(bytes.data(), bytes.size(), &Picture);
         return r;
     }
@@ -196,10 +181,10 @@ TEST_F(SkinGrid, CombinesWithCheckAndWritesPng)
     Skin.Numbers.Fill(2, 0, 2, 2, DrawnKey);
     WriteDrawnSkin(Skin, Skins.Path, "Drawn");
     std::string png = Skins.Path + "/grid.png";
-    ToolRun r = Preview("--skins " + Skins.Path + " --skin Drawn --check --grid " + png);
+    ToolRun r = RunPreview("--skins " + Skins.Path + " --skin Drawn --check --grid " + png);
     EXPECT_EQ(r.Status, 1) << "the check found an error";
     EXPECT_NE(r.Out.find("error: NUMBERS.BMP colon patch"), std::string::npos) << r.Out;
-    std::vector<uint8_t> bytes = ReadFile(png);
+    std::vector<uint8_t> bytes = ReadFileBytes(png);
     ASSERT_GE(bytes.size(), 24u);
     EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
 }
@@ -220,28 +205,28 @@ TEST_F(SkinGrid, RefusesWhatItCannotDraw)
     WriteDrawnSkin(Skin, Skins.Path, "NoText");
     Skins.Remove("NoText/TEXT.BMP");
     std::string path = Skins.Path + "/none.png";
-    ToolRun r = Preview("--skins " + Skins.Path + " --skin NoText --grid " + path);
+    ToolRun r = RunPreview("--skins " + Skins.Path + " --skin NoText --grid " + path);
     EXPECT_EQ(r.Status, 1);
     EXPECT_EQ(r.Out, "dialwick-preview: cannot draw the grid: TEXT.BMP is missing\n");
-    EXPECT_TRUE(ReadFile(path).empty());
+    EXPECT_TRUE(ReadFileBytes(path).empty());
 
     // Wider than a picture may be, even unenlarged.
     Skin.Numbers = Sheet{5000, 2, std::vector<uint32_t>(10000, DrawnDigitColour(0))};
     WriteDrawnSkin(Skin, Skins.Path, "Wide");
-    r = Preview("--skins " + Skins.Path + " --skin Wide --grid " + path);
+    r = RunPreview("--skins " + Skins.Path + " --skin Wide --grid " + path);
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Out.find("cannot draw the grid: it would be"), std::string::npos) << r.Out;
     EXPECT_EQ(r.Out.find('\n'), r.Out.size() - 1) << "one line";
-    EXPECT_TRUE(ReadFile(path).empty());
+    EXPECT_TRUE(ReadFileBytes(path).empty());
 }
 
 TEST(SkinGridShipped, ShippedSkinsGiveEnlargedPictures)
 {
     for (const char *skin : {"Herb", "Ember", "Frost"}) {
         std::string path = testing::TempDir() + "grid-" + skin + "-" + std::to_string(getpid()) + ".bmp";
-        ToolRun r = Preview(std::string("--skins ") + DIALWICK_SOURCE_DIR + "/skins --skin " + skin + " --grid " + path);
+        ToolRun r = RunPreview(std::string("--skins ") + DIALWICK_SOURCE_DIR + "/skins --skin " + skin + " --grid " + path);
         EXPECT_EQ(r.Status, 0) << r.Out;
-        std::vector<uint8_t> bytes = ReadFile(path);
+        std::vector<uint8_t> bytes = ReadFileBytes(path);
         SimDecodedBitmap p;
         ASSERT_TRUE(SimDecodeBmp(bytes.data(), bytes.size(), &p)) << skin;
         EXPECT_GE(p.Width, 3 * 180) << skin;

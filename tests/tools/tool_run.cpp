@@ -16,3 +16,18 @@ ToolRun RunCommand(const std::string &command)
     r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
+
+ToolRun RunPreview(const std::string &args) { return RunCommand(std::string(DIALWICK_PREVIEW) + " " + args + " 2>&1"); }
+
+std::vector<uint8_t> ReadFileBytes(const std::string &path)
+{
+    std::vector<uint8_t> bytes;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    int c;
+    while ((c = fgetc(f)) != EOF)
+        bytes.push_back((uint8_t)c);
+    fclose(f);
+    return bytes;
+}

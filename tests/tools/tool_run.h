@@ -1,7 +1,9 @@
 // Running a tool of the build the way a user does, for the tool tests.
 #pragma once
 
+#include <stdint.h>
 #include <string>
+#include <vector>
 
 struct ToolRun {
     int Status;       // exit code, -1 when it did not exit normally
@@ -10,3 +12,10 @@ struct ToolRun {
 
 // Runs a shell command line and collects its standard output.
 ToolRun RunCommand(const std::string &command);
+
+// Runs dialwick-preview with the arguments; standard error joins the output,
+// as the messages are what the tool tests read.
+ToolRun RunPreview(const std::string &args);
+
+// The bytes of a file, none when it cannot be read.
+std::vector<uint8_t> ReadFileBytes(const std::string &path);
