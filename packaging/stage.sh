@@ -11,7 +11,7 @@ source_dir="$(cd "$(dirname "$0")/.." && pwd)"
 version="$(cat "$x64/version.txt")"
 [ "$version" = "$(cat "$i686/version.txt")" ] || { echo "stage: the two builds have different versions"; exit 1; }
 
-crlf() { sed 's/\r*$/\r/' "$1"; }
+crlf() { sed 's/\r*$/\r/'; }
 
 stage() {  # build-dir folder arch-name windows-name object-format
     local build="$1" out="$dest/$2" f
@@ -25,10 +25,9 @@ stage() {  # build-dir folder arch-name windows-name object-format
     mkdir -p "$out/skins"
     cp "$build/dialwick.exe" "$build/dialwick.dll" "$out/"
     cp -r "$source_dir/skins/." "$out/skins/"
-    sed -e "s/@VERSION@/$version/" -e "s/@ARCH@/$3/" -e "s/@WINDOWS@/$4/" "$source_dir/packaging/README.txt" >"$out/README.txt.lf"
-    crlf "$out/README.txt.lf" >"$out/README.txt"
-    rm "$out/README.txt.lf"
-    crlf "$source_dir/LICENSE" >"$out/LICENSE.txt"
+    sed -e "s/@VERSION@/$version/" -e "s/@ARCH@/$3/" -e "s/@WINDOWS@/$4/" "$source_dir/packaging/README.txt" |
+        crlf >"$out/README.txt"
+    crlf <"$source_dir/LICENSE" >"$out/LICENSE.txt"
 }
 
 mkdir -p "$dest"

@@ -188,11 +188,14 @@ int main(int argc, char **argv)
 
     std::string error;
     int status = 0;
-    if (check && CheckSkin(request.SkinsDir, request.Skin) > 0)
+    SkinFiles files;
+    if (skinTools)
+        files = ReadSkinFiles(request.SkinsDir, request.Skin);
+    if (check && CheckSkin(request.SkinsDir, request.Skin, files) > 0)
         status = 1;
     // The report comes before any message on standard error that follows it.
     fflush(stdout);
-    if (grid && !WriteSkinGrid(request.SkinsDir, request.Skin, grid, &error)) {
+    if (grid && !WriteSkinGrid(files, grid, &error)) {
         fprintf(stderr, "dialwick-preview: %s\n", error.c_str());
         status = 1;
     }

@@ -173,14 +173,12 @@ void CheckNumbers(Findings *f, const SkinPixels &numbers, const SkinPixels &text
         Report(f, Warning, "NUMBERS.BMP is %d pixels wide, not a multiple of 11: %s right of the 11 cells %s never "
                            "drawn", numbers.Width, Count(lost, "pixel column").c_str(), Verb(lost));
     if (text.Loaded)
-        CheckColonPatch(f, numbers, text.At(text.Width - 1, text.Height - 1));
+        CheckColonPatch(f, numbers, KeyColour(text));
     else
         Report(f, Info,
                "NUMBERS.BMP colon patch, empty cells and pin-holes not checked: the key colour comes from TEXT.BMP");
-    CellGrid g{"NUMBERS.BMP", &numbers, DigitCells(), dw, numbers.Height, text.Loaded, 0, Error,
-               "the time can't be read"};
-    if (text.Loaded)
-        g.Key = text.At(text.Width - 1, text.Height - 1);
+    CellGrid g{"NUMBERS.BMP", &numbers, DigitCells(), dw, numbers.Height, text.Loaded,
+               text.Loaded ? KeyColour(text) : 0, Error, "the time can't be read"};
     CheckCells(f, g);
 }
 
@@ -200,7 +198,7 @@ void CheckText(Findings *f, const SkinPixels &text)
     if (lostRows)
         Report(f, Warning, "TEXT.BMP is %d pixels high, not a multiple of 3: %s below the 3 cell rows %s never drawn",
                text.Height, Count(lostRows, "pixel row").c_str(), Verb(lostRows));
-    CellGrid g{"TEXT.BMP", &text, TextCells(), tcw, tch, true, text.At(text.Width - 1, text.Height - 1), Warning,
+    CellGrid g{"TEXT.BMP", &text, TextCells(), tcw, tch, true, KeyColour(text), Warning,
                "that character shows as nothing or as the wrong one"};
     CheckCells(f, g);
 }
@@ -216,18 +214,17 @@ void ReportLoad(Findings *f, const char *file, const SkinPixels &b, const char *
 
 } // namespace
 
-int CheckSkin(const std::string &skinsDir, const std::string &skin)
+int CheckSkin(const std::string &skinsDir, const std::string &skin, const SkinFiles &files)
 {
     Findings f;
-    if (!SkinFolderExists(skinsDir, skin)) {
+    if (!files.FolderExists) {
         Report(&f, Error, "skin folder %s/%s is missing", skinsDir.c_str(), skin.c_str());
     } else {
-        SkinPixels numbers = ReadSkinBitmap(skinsDir, skin, "NUMBERS.BMP");
-        SkinPixels text = ReadSkinBitmap(skinsDir, skin, "TEXT.BMP");
+        const SkinPixels &numbers = files.Numbers, &text = files.Text;
         ReportLoad(&f, "NUMBERS.BMP", numbers, "digit", DigitCellWidth(numbers), numbers.Height);
         ReportLoad(&f, "TEXT.BMP", text, "text", TextCellWidth(text), TextCellHeight(text));
         if (text.Loaded) {
-            uint32_t key = text.At(text.Width - 1, text.Height - 1);
+            uint32_t key = KeyColour(text);
             Report(&f, Info, "key colour %u, %u, %u (R, G, B of the bottom-right pixel of TEXT.BMP)", Red(key),
                    Green(key), Blue(key));
         }

@@ -2,9 +2,11 @@
 // the clock would see it.
 #pragma once
 
+#include "tools/preview/skin_pixels.h"
+
 #include <string>
 
 // Prints one line per finding, each starting "error:", "warning:" or
 // "info:", then a summary line, to standard output. Returns the number of
 // errors.
-int CheckSkin(const std::string &skinsDir, const std::string &skin);
+int CheckSkin(const std::string &skinsDir, const std::string &skin, const SkinFiles &files);

@@ -131,8 +131,8 @@ std::vector<Strip> NumbersStrips(const SkinPixels &numbers)
     int dw = DigitCellWidth(numbers);
     Strip s{&numbers, 0, numbers.Height, dw, dw ? 11 : 0, numbers.Height, std::vector<char>(dw ? 11 : 0, 0),
             dw / 4 > 0, dw ? nullptr : NoCells};
-    for (const SkinCell &c : DigitCells())
-        if (dw)
+    if (dw)
+        for (const SkinCell &c : DigitCells())
             s.Labels[c.Column] = c.Character;
     return {s};
 }
@@ -183,10 +183,9 @@ int ChooseScale(int narrowest)
 
 } // namespace
 
-bool WriteSkinGrid(const std::string &skinsDir, const std::string &skin, const char *path, std::string *error)
+bool WriteSkinGrid(const SkinFiles &files, const char *path, std::string *error)
 {
-    SkinPixels numbers = ReadSkinBitmap(skinsDir, skin, "NUMBERS.BMP");
-    SkinPixels text = ReadSkinBitmap(skinsDir, skin, "TEXT.BMP");
+    const SkinPixels &numbers = files.Numbers, &text = files.Text;
     for (const SkinPixels *b : {&numbers, &text})
         if (!b->Loaded) {
             *error = std::string("cannot draw the grid: ") + (b == &numbers ? "NUMBERS.BMP " : "TEXT.BMP ") +
@@ -230,7 +229,7 @@ bool WriteSkinGrid(const std::string &skinsDir, const std::string &skin, const c
     DrawLabel(&canvas, Margin, y, textCaption, CaptionScale, Ink);
     // A swatch of the key colour after the caption's "KEY".
     int swatchX = Margin + LabelWidth(textCaption, CaptionScale) + 2, side = 7 * CaptionScale;
-    uint32_t key = text.At(text.Width - 1, text.Height - 1);
+    uint32_t key = KeyColour(text);
     for (int sy = -1; sy <= side; sy++)
         for (int sx = -1; sx <= side; sx++)
             canvas.Put(swatchX + sx, y + sy, sx < 0 || sy < 0 || sx == side || sy == side ? Ink : key);

@@ -41,7 +41,7 @@ static std::string WhyNotLoaded(const std::string &path)
     return "is a bitmap the clock's loader refuses: damaged, cut short, of a kind it does not read, or too large";
 }
 
-SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string &skin, const char *file)
+static SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string &skin, const char *file)
 {
     SkinPixels out;
     std::string path = skinsDir + "\\" + skin + "\\" + file;
@@ -72,11 +72,21 @@ SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string &skin, 
     return out;
 }
 
-bool SkinFolderExists(const std::string &skinsDir, const std::string &skin)
+SkinFiles ReadSkinFiles(const std::string &skinsDir, const std::string &skin)
 {
+    SkinFiles files;
     struct stat st;
-    return stat(HostPath(skinsDir + "\\" + skin).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    files.FolderExists = stat(HostPath(skinsDir + "\\" + skin).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (files.FolderExists) {
+        files.Numbers = ReadSkinBitmap(skinsDir, skin, "NUMBERS.BMP");
+        files.Text = ReadSkinBitmap(skinsDir, skin, "TEXT.BMP");
+    } else {
+        files.Numbers.Problem = files.Text.Problem = "is missing";
+    }
+    return files;
 }
+
+uint32_t KeyColour(const SkinPixels &text) { return text.At(text.Width - 1, text.Height - 1); }
 
 int DigitCellWidth(const SkinPixels &numbers) { return numbers.Loaded ? numbers.Width / 11 : 0; }
 int TextCellWidth(const SkinPixels &text) { return text.Loaded ? text.Width / 30 : 0; }

@@ -16,11 +16,16 @@ struct SkinPixels {
     uint32_t At(int x, int y) const { return Pixels[(size_t)y * Width + x]; }
 };
 
-// Reads DIR\SKIN\FILE through the same loader and path rules as the clock.
-SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string &skin, const char *file);
+// A skin folder read once for the checker and the grid picture, each bitmap
+// through the same loader and path rules as the clock.
+struct SkinFiles {
+    bool FolderExists = false;
+    SkinPixels Numbers, Text;
+};
+SkinFiles ReadSkinFiles(const std::string &skinsDir, const std::string &skin);
 
-// Whether the skin's folder exists on the host.
-bool SkinFolderExists(const std::string &skinsDir, const std::string &skin);
+// The bottom-right pixel of a loaded TEXT.BMP.
+uint32_t KeyColour(const SkinPixels &text);
 
 // Cell metrics as the clock derives them; 0 when the bitmap is too small
 // for its grid or did not load.
