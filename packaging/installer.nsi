@@ -2,13 +2,9 @@
 ;   makensis -DSTAGE=DIR -DOUTFILE=FILE packaging/installer.nsi
 ; STAGE is the output of packaging/stage.sh. The shipped installer is a
 ; 32-bit program, so that it runs on both Windows, and installs the build of
-; the Windows it runs on. -DAMD64_STUB makes the same installer a 64-bit
-; program, for the test under a 64-bit-only Wine.
+; the Windows it runs on.
 
 Unicode true
-!ifdef AMD64_STUB
-  Target amd64-unicode
-!endif
 
 !include MUI2.nsh
 !include LogicLib.nsh

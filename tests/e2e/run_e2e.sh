@@ -2,9 +2,11 @@
 # Runs the real dialwick.dll against the stand-in taskbar under Wine, each
 # scenario with a fresh stand-in, and compares every face it captures with
 # dialwick-preview for the same skin, options, time and taskbar height.
-# usage: run_e2e.sh PREVIEW MINGW_X64_DIR SKINS_DIR WORK_DIR [SCENARIO...]
+# MINGW_DIR is the build folder of either Windows build (mingw-x64 or
+# mingw-i686); its stand-in, controller and scenario programs run together.
+# usage: run_e2e.sh PREVIEW MINGW_DIR SKINS_DIR WORK_DIR [SCENARIO...]
 set -u
-preview="$1" mingw="$2" skins="$3" work="$4"
+preview="$1" mingw="$2" skins="$3" work="$(mkdir -p "$4" && cd "$4" && pwd)"
 shift 4
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../wine/wine_env.sh"
@@ -21,8 +23,14 @@ for cmd in xdotool; do
     command -v "$cmd" >/dev/null || { echo "e2e runner: '$cmd' is not installed (run scripts/install-deps)"; exit 1; }
 done
 for f in dialwick.dll dialwick.exe standin-taskbar.exe dialwick-e2e.exe dialwick-e2e-badcopy.exe; do
-    [ -f "$mingw/$f" ] || { echo "e2e runner: $mingw/$f is missing (build the mingw-x64 preset)"; exit 1; }
+    [ -f "$mingw/$f" ] || { echo "e2e runner: $mingw/$f is missing (build the mingw presets)"; exit 1; }
 done
+if x86_64-w64-mingw32-objdump -f "$mingw/dialwick.dll" | grep -q 'file format pei-i386'; then
+    wine_require_32bit
+    echo "e2e runner: the 32-bit build"
+else
+    echo "e2e runner: the 64-bit build"
+fi
 
 # The layout dialwick.exe expects: the library and skins/ beside it.
 dist="$work/dist" out="$work/out"

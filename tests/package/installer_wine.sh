@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# The installer's round trip under Wine, in a fresh prefix with the stand-in
-# taskbar running: silent install, the installed dialwick.exe skins the
-# clock, an update over the running copy, a copy that will not exit, and
+# The shipped installer's round trip under Wine, in a fresh prefix with the
+# stand-in taskbar running: silent install, the installed dialwick.exe skins
+# the clock, an update over the running copy, a copy that will not exit, and
 # silent uninstalls that stop the clock and remove what was installed.
-# The installer is built from packaging/installer.nsi as a 64-bit program,
-# since only 64-bit programs run under this Wine; the shipped one differs
-# only in its stub.
-# usage: installer_wine.sh MINGW_X64_DIR MINGW_I686_DIR WORK_DIR
+# In a win64 prefix the installer must put the 64-bit build in place, in a
+# win32 prefix the 32-bit one; the helper programs are of that build.
+# usage: installer_wine.sh MINGW_X64_DIR MINGW_I686_DIR SETUP_EXE win64|win32 WORK_DIR
 set -u
-mingw="$1" i686="$2" work="$3"
+mingw_x64="$1" mingw_i686="$2" setup="$3" prefix_arch="$4" work="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 . "$root/tests/wine/wine_env.sh"
@@ -25,23 +24,29 @@ failed=0
 fail() { echo "FAIL $*"; failed=$((failed + 1)); }
 ok() { echo "ok   $*"; }
 
-command -v makensis >/dev/null || { echo "installer test: makensis is not installed (run scripts/install-deps)"; exit 1; }
+case "$prefix_arch" in
+    win64) build="$mingw_x64" expected=win64 ;;
+    win32) build="$mingw_i686" expected=win32 ;;
+    *) echo "installer test: the prefix kind is win64 or win32, not '$prefix_arch'"; exit 1 ;;
+esac
+[ -f "$setup" ] || { echo "installer test: $setup is missing (run scripts/package)"; exit 1; }
+# The shipped installer is a 32-bit program, whichever Windows it installs for.
+wine_require_32bit
 for f in standin-taskbar.exe dialwick-e2e.exe; do
-    [ -f "$mingw/$f" ] || { echo "installer test: $mingw/$f is missing (build the mingw-x64 preset)"; exit 1; }
+    [ -f "$build/$f" ] || { echo "installer test: $build/$f is missing (build the mingw presets)"; exit 1; }
 done
 
 mkdir -p "$work"
 work="$(cd "$work" && pwd)"
 rm -rf "$work/prefix" "$work/stage" "$work/out"
 mkdir -p "$work/out"
-"$root/packaging/stage.sh" "$mingw" "$i686" "$work/stage" || exit 1
+# What the installer must put in place, laid out from the same builds.
+"$root/packaging/stage.sh" "$mingw_x64" "$mingw_i686" "$work/stage" >/dev/null || exit 1
 version="$(cat "$work/stage/version.txt")"
-setup="$work/ZantorDialwick-$version-setup-amd64-test.exe"
-makensis -V2 -DAMD64_STUB -DSTAGE="$work/stage" -DOUTFILE="$setup" "$root/packaging/installer.nsi" \
-    >"$work/makensis.log" 2>&1 || { echo "installer test: makensis failed (see $work/makensis.log)"; exit 1; }
-cp "$mingw/standin-taskbar.exe" "$mingw/dialwick-e2e.exe" "$work/"
+cp "$build/standin-taskbar.exe" "$build/dialwick-e2e.exe" "$work/"
+echo "installer test: $(basename "$setup") in a $prefix_arch prefix"
 
-wine_env_start "$work" || exit 1
+wine_env_start "$work" "$prefix_arch" || exit 1
 local_dir="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')" 2>/dev/null)"
 programs_dir="$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')" 2>/dev/null)/Microsoft/Windows/Start Menu/Programs"
 inst="$local_dir/Programs/ZantorDialwick"
@@ -102,8 +107,8 @@ f0=$failed
 timeout 120 wine "$setup" /S
 rc=$?
 [ "$rc" = 0 ] || fail "install: the installer ended with $rc"
-for f in $(cd "$work/stage/win64" && find . -type f | sed 's|^\./||'); do
-    cmp -s "$work/stage/win64/$f" "$inst/$f" || fail "install: $f is missing or is not the 64-bit build's"
+for f in $(cd "$work/stage/$expected" && find . -type f | sed 's|^\./||'); do
+    cmp -s "$work/stage/$expected/$f" "$inst/$f" || fail "install: $f is missing or is not the $expected build's"
 done
 [ -f "$inst/uninstall.exe" ] || fail "install: no uninstall.exe"
 [ -f "$link" ] || fail "install: no Start-menu entry at $link"

@@ -2,29 +2,59 @@
 # clean-up of exactly the processes started here.
 # Sets WINE_READY=1 on success; on failure prints why and returns non-zero.
 
+# Exit code that ctest reports as "skipped" (SKIP_RETURN_CODE of the Wine tests).
+WINE_SKIP=77
+
+# Whether this kernel runs 32-bit programs: some kernels are built without
+# IA32 emulation, and then 32-bit Wine cannot start. Prints the reason when not.
+wine_runs_32bit() {
+    local loader=/usr/lib/wine/wine out
+    [ -x "$loader" ] || { echo "wine runner: 32-bit Wine ($loader, package wine32:i386) is not installed (run scripts/install-deps)"; return 2; }
+    out="$("$loader" --version 2>&1)" && return 0
+    case "$out" in
+        *"Exec format error"*) echo "this kernel does not run 32-bit programs ($out)"; return 1 ;;
+    esac
+    echo "wine runner: 32-bit Wine does not start: $out"
+    return 2
+}
+
+# Skips (exit WINE_SKIP) when the kernel refuses 32-bit programs; fails when
+# 32-bit Wine is missing or broken.
+wine_require_32bit() {
+    local why rc
+    why="$(wine_runs_32bit)"
+    rc=$?
+    [ "$rc" = 0 ] && return 0
+    if [ "$rc" = 1 ]; then
+        echo "SKIPPED: $why"
+        exit "$WINE_SKIP"
+    fi
+    echo "$why"
+    exit 1
+}
+
+# wine_env_start WORK [ARCH]: ARCH is the prefix kind, win64 (default) or win32.
 wine_env_start() {
-    local work
+    local work arch="${2:-win64}"
     mkdir -p "$1" && work="$(cd "$1" && pwd)" || { echo "wine runner: cannot use $1"; return 1; }
-    export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$work/prefix"
     for cmd in wine wineboot wineserver Xvfb xdpyinfo; do
         command -v "$cmd" >/dev/null || { echo "wine runner: '$cmd' is not installed (run scripts/install-deps)"; return 1; }
     done
     mkdir -p "$work"
-    # A display number of our own, free of other users' servers.
-    local n
-    for n in $(seq 91 140); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-    done
-    export DISPLAY=":$n"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # A display of our own: Xvfb picks a free number itself and tells it, so
+    # runners started side by side never race for one.
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     WINE_XVFB_PID=$!
     local i
     for i in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
+        [ -s "$work/display" ] && break
         sleep 0.1
     done
-    xdpyinfo >/dev/null 2>&1 || { echo "wine runner: Xvfb did not start on $DISPLAY (see $work/xvfb.log)"; return 1; }
+    export DISPLAY=":$(head -1 "$work/display" 2>/dev/null)"
+    xdpyinfo >/dev/null 2>&1 || { echo "wine runner: Xvfb did not start (see $work/xvfb.log)"; return 1; }
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         timeout 120 wineboot -i >"$work/wineboot.log" 2>&1 || { echo "wine runner: wineboot failed (see $work/wineboot.log)"; return 1; }
     fi
