@@ -100,7 +100,6 @@ template <typename F> void SimInProcess(DWORD process, F f)
     SimSwitchProcess(previous);
 }
 
-void SimSetWindowsDirectory(const char *path);
 // Every WinExec call, in order; none is run.
 struct SimWinExecCall {
     std::string CommandLine;

@@ -130,8 +130,6 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size)
     return (UINT)dir.size();
 }
 
-void SimSetWindowsDirectory(const char *path) { Sim().WindowsDirectory = path; }
-
 UINT WinExec(LPCSTR commandLine, UINT show)
 {
     if (SimShouldFail("WinExec"))

@@ -161,7 +161,6 @@ SimRegionData SimRegionSubtract(const SimRegionData &a, const SimRegionData &b);
 RECT SimRegionBox(const SimRegionData &region);
 bool SimRegionContains(const SimRegionData &region, int x, int y);
 int SimRegionType(const SimRegionData &region);
-void SimRegionOffset(SimRegionData &region, int dx, int dy);
 
 // Pixels a DC draws into: the selected bitmap or the window's client surface.
 struct SimSurface {
@@ -177,7 +176,6 @@ SimSurface SimDCSurface(SimGdiObject *dc);
 RECT SimVisibleClientRect(HWND hwnd);
 void SimResizeSurface(SimWindowData &window, int width, int height);
 void SimDestroyAllWindows();
-void SimDeliverPosted(const SimPosted &posted);
 
 // Runs the rest of a scope inside another simulated process: the globals of
 // every module are swapped for that process's copy, and back at the end.

@@ -123,16 +123,6 @@ int SimRegionType(const SimRegionData &region)
     return area == boxArea ? SIMPLEREGION : COMPLEXREGION;
 }
 
-void SimRegionOffset(SimRegionData &region, int dx, int dy)
-{
-    for (RECT &r : region.Rects) {
-        r.left += dx;
-        r.right += dx;
-        r.top += dy;
-        r.bottom += dy;
-    }
-}
-
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
 {
     if (SimShouldFail("CreateRectRgn"))

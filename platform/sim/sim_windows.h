@@ -485,8 +485,7 @@ BOOL FindClose(HANDLE find);
 
 BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE *module);
 
-// Code pages of the ANSI functions
-UINT GetACP(void);
+// The lead bytes of the ANSI code page
 BOOL IsDBCSLeadByte(BYTE c);
 
 // Timers: SimFireTimers posts WM_TIMER for each, as the message loop would.
