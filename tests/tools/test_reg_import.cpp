@@ -2,6 +2,7 @@
 // writes, every kind of value, the code page of the strings, and malformed
 // files refused by line number.
 #include "platform/sim/sim_control.h"
+#include "tools/preview/code_pages.h"
 #include "tools/preview/reg_import.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,31 @@ TEST(RegImport, Utf16StringsTakeTheStoredLanguagesCodePage)
                              1251);
     ASSERT_TRUE(elsewhere.Ok) << elsewhere.Error;
     EXPECT_EQ(Find(elsewhere, "ExitSTR")->Data, Data("\xC2\xFB\xF5\xEE\xE4" + std::string(1, '\0')));
+}
+
+// Windows gives every byte of its single-byte code pages a character, those
+// the code page leaves unassigned included, and takes each back to its byte.
+TEST(RegImport, EveryByteOfTheSingleByteCodePagesGoesThereAndBack)
+{
+    for (unsigned codePage : {1250u, 1251u, 1252u, 1253u}) {
+        for (int byte = 1; byte < 256; byte++) {
+            std::string ansi(1, (char)byte), back;
+            std::string utf8 = AnsiToUtf8(ansi, codePage);
+            EXPECT_TRUE(Utf8ToAnsi(utf8, codePage, &back) && back == ansi) << codePage << " " << byte;
+        }
+    }
+    const struct {
+        unsigned CodePage;
+        const char *Ansi, *Utf8;
+    } unassigned[] = {
+        {1252, "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
+        {1253, "\xAA\xD2\xFF", "\uF8F9\uF8FA\uF8FB"},
+    };
+    for (const auto &u : unassigned) {
+        EXPECT_EQ(AnsiToUtf8(u.Ansi, u.CodePage), u.Utf8) << u.CodePage;
+        std::string ansi;
+        EXPECT_TRUE(Utf8ToAnsi(u.Utf8, u.CodePage, &ansi) && ansi == u.Ansi) << u.CodePage;
+    }
 }
 
 TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
