@@ -94,6 +94,7 @@ TEST(PreviewMenu, ChineseExportShowsItsLabelsInUtf8)
                                                     "\"Lang\"=dword:00000000\r\n"
                                                     "\"ExitSTR\"=\"結束\"\r\n"
                                                     "\"OptionsSTR\"=\"時鐘選項\"\r\n"
+                                                    "\"SkinsSTR\"=hex(1):41,00,42,00\r\n"
                                                     "\"ShowSeconds\"=hex:00\r\n"
                                                     "\"SkinName\"=\"Ember\"\r\n"));
     ToolRun r = Preview("--registry " + reg + " --menu");
@@ -103,6 +104,7 @@ TEST(PreviewMenu, ChineseExportShowsItsLabelsInUtf8)
     EXPECT_EQ(lines[2], "時鐘選項 >");
     EXPECT_EQ(lines[3], "  Show Seconds (200)");
     EXPECT_EQ(lines[12], "  [x] Chinese(Traditional) (206)");
+    EXPECT_EQ(lines[28], "AB >") << "a string stored without its terminator keeps its last character";
     EXPECT_EQ(lines[29], "  [x] Ember (1000)");
     EXPECT_EQ(lines[35], "結束 (101)");
 }

@@ -76,6 +76,7 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
                                "  16,17,18\r\n"
                                "\"Path\"=hex(2):25,00,41,00,25,00,5c,00,78,00,00,00\r\n"
                                "\"Nothing\"=hex:\r\n"
+                               "\"Bare\"=hex(1):41,00,42,00\r\n"
                                "\"Custom\"=hex(1234):01,02\r\n"));
     ASSERT_TRUE(p.Ok) << p.Error;
     EXPECT_EQ(p.Import.Keys, (std::vector<std::string>{"Software\\Empty", "Software\\Orvantis\\Zantor\\Dialwick"}));
@@ -89,6 +90,7 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
     EXPECT_EQ(Find(p, "Path")->Type, 2u);
     EXPECT_EQ(Find(p, "Path")->Data, Data(std::string("%A%\\x\0", 6))) << "UTF-16 in the file, ANSI for the A calls";
     EXPECT_TRUE(Find(p, "Nothing")->Data.empty());
+    EXPECT_EQ(Find(p, "Bare")->Data, Data(std::string("AB\0", 3))) << "the terminator it lacks is added";
     EXPECT_EQ(Find(p, "Custom")->Type, 0x1234u);
     EXPECT_EQ(Find(p, "Custom")->Data, (std::vector<uint8_t>{1, 2})) << "not a string type: kept";
 
@@ -153,11 +155,13 @@ TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
     std::string file = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\n"
                        "\"ShowDateOnLeftSTR\"=\"\x95\x5C\x8E\xA6\"\n"
                        "\"Lang\"=dword:00000008\n"
-                       "\"Expand\"=hex(2):41,42,00\n";
+                       "\"Expand\"=hex(2):41,42,00\n"
+                       "\"Bare\"=hex(1):41,42\n";
     Parsed p = Parse(AnsiFile(file));
     ASSERT_TRUE(p.Ok) << p.Error;
     EXPECT_EQ(Find(p, "ShowDateOnLeftSTR")->Data, Data(std::string("\x95\x5C\x8E\xA6\0", 5)));
     EXPECT_EQ(Find(p, "Expand")->Data, Data(std::string("AB\0", 3))) << "REGEDIT4 strings are ANSI already";
+    EXPECT_EQ(Find(p, "Bare")->Data, Data(std::string("AB\0", 3))) << "the terminator it lacks is added";
 
     // Read as code page 1252, the trail byte is an escape that does not exist.
     Parsed western = Parse(AnsiFile(file), 1252);
