@@ -227,6 +227,18 @@ TEST_F(SkinCheck, MissingFolderAndFilesAreNamed)
     EXPECT_EQ(Summary(r), "1 error, 0 warnings");
 }
 
+// Skin authors check on Linux what Windows will load: folder and file names
+// in any case.
+TEST_F(SkinCheck, NamesAreFoundInAnyCase)
+{
+    WriteDrawnSkin(Skin, Skins.Path, "Odd");
+    ASSERT_EQ(rename((Skins.Path + "/Odd/NUMBERS.BMP").c_str(), (Skins.Path + "/Odd/numbers.bmp").c_str()), 0);
+    ToolRun r = Check(Skins.Path, "odd");
+    EXPECT_EQ(r.Status, 0) << r.Out;
+    EXPECT_EQ(Summary(r), "0 errors, 0 warnings") << r.Out;
+    EXPECT_EQ(RunPreview("--skins '" + Skins.Path + "' --skin odd --info").Status, 0);
+}
+
 TEST_F(SkinCheck, FilesThatAreNoBitmapsAreNamed)
 {
     WriteDrawnSkin(Skin, Skins.Path, "Odd");
