@@ -154,6 +154,11 @@ bool SimChooseMenuItem(UINT id);
 // 0 dismisses the menu. Needed for TPM_RETURNCMD.
 void SimSetMenuChoice(UINT id);
 
+// The host path the simulation opens for a path in Windows or host form:
+// backslashes become slashes, and each name matches the entry of its folder
+// that differs from it only in case, as Windows finds files; from the first
+// name that matches nothing on, the rest is kept as given.
+std::string SimHostPath(const char *path);
 // Adds attributes (hidden, system, archive, ...) to what FindFirstFileA and
 // FindNextFileA report for a path, in host or Windows form.
 void SimAddFileAttributes(const char *path, DWORD attributes);

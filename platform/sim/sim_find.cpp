@@ -2,13 +2,15 @@
 // reports: a plain folder is exactly FILE_ATTRIBUTE_DIRECTORY, a folder or
 // file without write permission adds FILE_ATTRIBUTE_READONLY, a file is
 // FILE_ATTRIBUTE_ARCHIVE, a symbolic link a reparse point. Entries come in
-// NTFS order: "." and ".." first, then by upper-cased name.
+// NTFS order: "." and ".." first, then by upper-cased name. Every file the
+// simulation opens is found as Windows finds it, its names in any case.
 #include "platform/sim/sim_internal.h"
 
 #include <algorithm>
 #include <ctype.h>
 #include <dirent.h>
 #include <string.h>
+#include <strings.h>
 #include <sys/stat.h>
 
 namespace {
@@ -29,19 +31,29 @@ FindState &Finds()
     return state;
 }
 
-// Windows form to host form, without a trailing separator.
-std::string HostPath(const char *path)
-{
-    std::string p = path;
-    for (char &c : p)
-        if (c == '\\')
-            c = '/';
-    while (p.size() > 1 && p.back() == '/')
-        p.pop_back();
-    return p;
-}
-
 bool SameLetter(char a, char b) { return toupper((unsigned char)a) == toupper((unsigned char)b); }
+
+// The entry of dir named name in any case: the exact name when it exists,
+// else the first the listing gives that differs only in case.
+bool FindEntry(const std::string &dir, std::string *name)
+{
+    struct stat st;
+    if (lstat((dir + "/" + *name).c_str(), &st) == 0)
+        return true;
+    DIR *d = opendir(dir.c_str());
+    if (!d)
+        return false;
+    bool found = false;
+    while (dirent *e = readdir(d)) {
+        if (strcasecmp(e->d_name, name->c_str()) == 0) {
+            *name = e->d_name;
+            found = true;
+            break;
+        }
+    }
+    closedir(d);
+    return found;
+}
 
 // Windows wildcards: '*' any run, '?' one character, letters in any case;
 // "*.*" matches every name. Backtracks only to the last star.
@@ -93,7 +105,7 @@ bool Describe(const std::string &dir, const char *name, WIN32_FIND_DATAA *data)
         attributes |= FILE_ATTRIBUTE_READONLY;
     if (isLink)
         attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-    auto extra = Finds().ExtraAttributes.find(HostPath(path.c_str()));
+    auto extra = Finds().ExtraAttributes.find(SimHostPath(path.c_str()));
     if (extra != Finds().ExtraAttributes.end())
         attributes |= extra->second;
     data->dwFileAttributes = attributes;
@@ -145,7 +157,7 @@ HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA data)
     }
     std::string full = fileName;
     size_t cut = full.find_last_of("\\/");
-    std::string dir = cut == std::string::npos ? "." : HostPath(full.substr(0, cut + 1).c_str());
+    std::string dir = cut == std::string::npos ? "." : SimHostPath(full.substr(0, cut + 1).c_str());
     std::string pattern = cut == std::string::npos ? full : full.substr(cut + 1);
     DIR *d = opendir(dir.c_str());
     if (!d) {
@@ -201,9 +213,27 @@ BOOL FindClose(HANDLE find)
     return TRUE;
 }
 
+std::string SimHostPath(const char *path)
+{
+    std::string host = path[0] == '/' || path[0] == '\\' ? "/" : "";
+    bool matching = true;
+    for (const char *c = path; *c;) {
+        size_t length = strcspn(c, "/\\");
+        std::string name(c, length);
+        c += length;
+        c += *c ? 1 : 0;
+        if (name.empty())
+            continue;
+        if (matching)
+            matching = FindEntry(host.empty() ? "." : host, &name);
+        host += (host.empty() || host.back() == '/' ? "" : "/") + name;
+    }
+    return host;
+}
+
 void SimAddFileAttributes(const char *path, DWORD attributes)
 {
-    Finds().ExtraAttributes[HostPath(path)] |= attributes;
+    Finds().ExtraAttributes[SimHostPath(path)] |= attributes;
 }
 
 int SimOpenFindHandles() { return (int)Finds().Open.size(); }

@@ -24,16 +24,6 @@ static bool ReadWholeFile(const char *path, std::vector<uint8_t> &bytes)
     return ok;
 }
 
-// Paths arrive in Windows form; the simulation maps backslashes onto the host's separator.
-static std::string HostPath(LPCSTR name)
-{
-    std::string path = name;
-    for (char &c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
-
 HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags)
 {
     if (SimShouldFail("LoadImageA"))
@@ -44,7 +34,7 @@ HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags)
         return nullptr;
     }
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(HostPath(name).c_str(), bytes)) {
+    if (!ReadWholeFile(SimHostPath(name).c_str(), bytes)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }

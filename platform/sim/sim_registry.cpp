@@ -220,6 +220,11 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD t
     }
     if (data && size)
         memcpy(data, v->Data.data(), size);
+    // A string stored without its terminator gets one where the buffer has
+    // room; the size reported stays the stored one (as measured under Wine).
+    bool stringType = v->Type == REG_SZ || v->Type == REG_EXPAND_SZ || v->Type == REG_MULTI_SZ;
+    if (data && stringType && size > 0 && size < *dataSize && v->Data[size - 1] != 0)
+        data[size] = 0;
     *dataSize = size;
     return ERROR_SUCCESS;
 }

@@ -1,5 +1,6 @@
 // Tests of the BMP decoder behind the simulated LoadImageA.
 #include "platform/sim/sim_bmp_decode.h"
+#include "tests/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 
-const std::string kSuite = std::string(DIALWICK_TESTDATA_DIR) + "/bmpsuite/";
+const std::string kSuite = TestDataPath("bmpsuite/");
 
 Bytes ReadFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -278,6 +279,7 @@ TEST(BmpDecode, RefusesHugeHeadersWithoutAllocating) {
 }
 
 TEST(BmpDecode, SuiteGoodFilesDecode) {
+    ASSERT_TRUE(HaveTestData("bmpsuite"));
     std::vector<std::string> names;
     for (const auto &e : fs::directory_iterator(kSuite + "g")) {
         names.push_back(e.path().filename().string());
@@ -321,6 +323,7 @@ TEST(BmpDecode, SuiteGoodFilesDecode) {
 }
 
 TEST(BmpDecode, SuiteBadFilesRefused) {
+    ASSERT_TRUE(HaveTestData("bmpsuite"));
     size_t count = 0;
     for (const auto &e : fs::directory_iterator(kSuite + "b")) {
         SimDecodedBitmap bm;
@@ -332,6 +335,7 @@ TEST(BmpDecode, SuiteBadFilesRefused) {
 }
 
 TEST(BmpDecode, TruncatedFilesRefused) {
+    ASSERT_TRUE(HaveTestData("bmpsuite"));
     const char *names[] = {"pal1", "pal4rle", "pal8rle", "pal8os2", "rgb16-565", "rgb24", "rgb32bf",
                            "pal8v5"};
     for (const char *name : names) {

@@ -62,6 +62,26 @@ TEST_F(Find, NtfsOrderAndWildcards)
     EXPECT_EQ(List(Dir.Path + "\\*.*").size(), 6u);
 }
 
+// Windows matches each name of a path in any case and reports the names as
+// they are on disk; on a host that tells case apart, the exact name wins.
+TEST_F(Find, NamesMatchInAnyCase)
+{
+    mkdir((Dir.Path + "/Odd").c_str(), 0755);
+    mkdir((Dir.Path + "/Odd/Inner").c_str(), 0755);
+    mkdir((Dir.Path + "/ODD").c_str(), 0755);
+    Dir.WriteFile("Odd/numbers.bmp", "");
+    Dir.WriteFile("ODD/TEXT.BMP", "");
+    SimAddFileAttributes((Dir.Path + "\\Odd\\inner").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    std::vector<std::pair<std::string, DWORD>> inOdd = {{".", FILE_ATTRIBUTE_DIRECTORY},
+                                                        {"..", FILE_ATTRIBUTE_DIRECTORY},
+                                                        {"Inner", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN},
+                                                        {"numbers.bmp", FILE_ATTRIBUTE_ARCHIVE}};
+    EXPECT_EQ(List(Dir.Path + "\\Odd\\*"), inOdd);
+    EXPECT_EQ(List(Dir.Path + "\\ODD\\*").back().first, "TEXT.BMP");
+    EXPECT_EQ(List(Dir.Path + "\\Odd\\INNER\\..\\NUMBERS.BMP").size(), 1u);
+    EXPECT_EQ(SimHostPath((Dir.Path + "\\Odd\\INNER\\Missing\\File").c_str()), Dir.Path + "/Odd/Inner/Missing/File");
+}
+
 TEST_F(Find, Failures)
 {
     WIN32_FIND_DATAA data;

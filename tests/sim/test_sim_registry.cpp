@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
+#include <string>
 
 namespace {
 
@@ -65,6 +66,33 @@ TEST_F(Registry, QueryReportsSizeAndTypeAndRefusesShortBuffers)
     EXPECT_STREQ((const char *)buffer, "Herb");
     EXPECT_EQ(RegQueryValueExA(Key, "Name", nullptr, &type, buffer, nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegQueryValueExA(Key, "Other", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+}
+
+// "AB" stored without a terminator, read with buffers of every size, as
+// Wine answers.
+TEST_F(Registry, StringWithoutTerminatorGetsOneWhereTheBufferHasRoom)
+{
+    const struct {
+        DWORD Type;
+        DWORD BufferSize;  // 0: no buffer
+        LSTATUS Result;
+        const char *Buffer;  // its first four bytes; '-' untouched
+    } cases[] = {
+        {REG_SZ, 0, ERROR_SUCCESS, "----"},      {REG_SZ, 1, ERROR_MORE_DATA, "----"},
+        {REG_SZ, 2, ERROR_SUCCESS, "AB--"},      {REG_SZ, 3, ERROR_SUCCESS, "AB\0-"},
+        {REG_SZ, 8, ERROR_SUCCESS, "AB\0-"},     {REG_EXPAND_SZ, 8, ERROR_SUCCESS, "AB\0-"},
+        {REG_MULTI_SZ, 8, ERROR_SUCCESS, "AB\0-"}, {REG_BINARY, 8, ERROR_SUCCESS, "AB--"},
+    };
+    for (const auto &c : cases) {
+        RegSetValueExA(Key, "Bare", 0, c.Type, (const BYTE *)"ABCD", 2);
+        BYTE buffer[8];
+        memset(buffer, '-', sizeof(buffer));
+        DWORD size = c.BufferSize;
+        EXPECT_EQ(RegQueryValueExA(Key, "Bare", nullptr, nullptr, c.BufferSize ? buffer : nullptr, &size), c.Result)
+            << c.Type << " " << c.BufferSize;
+        EXPECT_EQ(size, 2u) << "the stored size, " << c.Type << " " << c.BufferSize;
+        EXPECT_EQ(std::string((const char *)buffer, 4), std::string(c.Buffer, 4)) << c.Type << " " << c.BufferSize;
+    }
 }
 
 TEST_F(Registry, TypesAndBytesAreKeptExactly)

@@ -47,14 +47,35 @@ TEST(Preview, MissingSkinNamesTheFile)
 
 TEST(Preview, BadFlagsExitTwoWithUsage)
 {
-    for (const char *args : {"--bogus", "--skin", "--options seconds,sparkles", "--time 25:00",
-                             "--client 0x10", "--taskbar-height -3", ""}) {
-        ToolRun r = RunPreview(Skins() + " --skin Herb -o /tmp/x.png " + args);
-        if (std::string(args).empty())
-            r = RunPreview("--skin Herb");
-        EXPECT_EQ(r.Status, 2) << args;
-        EXPECT_NE(r.Out.find("usage: dialwick-preview"), std::string::npos) << args;
+    const struct {
+        const char *Args;
+        const char *Message;
+    } cases[] = {
+        {"--bogus", "unknown flag or missing value: --bogus"},
+        {"--skin", "unknown flag or missing value: --skin"},
+        {"--options seconds,sparkles", "unknown option in --options"},
+        {"--time 25:00", "--time wants \"YYYY-MM-DD HH:MM:SS\""},
+        {"--time \"2023-02-29 10:00:00\"", "--time: 2023-02-29 is not a date"},
+        {"--time \"2024-02-30 10:00:00\"", "--time: 2024-02-30 is not a date"},
+        {"--time \"2100-02-29 10:00:00\"", "--time: 2100-02-29 is not a date"},
+        {"--time \"2026-04-31 10:00:00\"", "--time: 2026-04-31 is not a date"},
+        {"--time \"2026-13-01 10:00:00\"", "--time: 2026-13-01 is not a date"},
+        {"--time \"1600-12-31 23:59:59\"", "--time: 1600-12-31 is not a date"},
+        {"--time \"2026-12-06 24:00:00\"", "--time: 24:00:00 is not a time of day"},
+        {"--time \"2026-12-06 10:00:60\"", "--time: 10:00:60 is not a time of day"},
+        {"--client 0x10", "--client wants WxH"},
+        {"--taskbar-height -3", "--taskbar-height wants a positive number"},
+        {"", "--skins, --skin and -o are required"},
+    };
+    for (const auto &c : cases) {
+        ToolRun r = *c.Args ? RunPreview(Skins() + " --skin Herb -o /tmp/x.png " + c.Args) : RunPreview("--skin Herb");
+        EXPECT_EQ(r.Status, 2) << c.Args;
+        EXPECT_EQ(r.Out.rfind(std::string("dialwick-preview: ") + c.Message, 0), 0u) << c.Args << "\n" << r.Out;
+        EXPECT_NE(r.Out.find("usage: dialwick-preview"), std::string::npos) << c.Args;
     }
+    // The last day of February in a leap year, and the century rule's exception.
+    for (const char *day : {"2024-02-29", "2000-02-29"})
+        EXPECT_EQ(RunPreview(Skins() + " --skin Herb --info --time \"" + day + " 23:59:59\"").Status, 0) << day;
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ TEST(PreviewMenu, ChineseExportShowsItsLabelsInUtf8)
                                                     "\"Lang\"=dword:00000000\r\n"
                                                     "\"ExitSTR\"=\"結束\"\r\n"
                                                     "\"OptionsSTR\"=\"時鐘選項\"\r\n"
+                                                    "\"SkinsSTR\"=hex(1):41,00,42,00\r\n"
                                                     "\"ShowSeconds\"=hex:00\r\n"
                                                     "\"SkinName\"=\"Ember\"\r\n"));
     ToolRun r = Preview("--registry " + reg + " --menu");
@@ -103,6 +104,7 @@ TEST(PreviewMenu, ChineseExportShowsItsLabelsInUtf8)
     EXPECT_EQ(lines[2], "時鐘選項 >");
     EXPECT_EQ(lines[3], "  Show Seconds (200)");
     EXPECT_EQ(lines[12], "  [x] Chinese(Traditional) (206)");
+    EXPECT_EQ(lines[28], "AB >") << "a string stored without its terminator keeps its last character";
     EXPECT_EQ(lines[29], "  [x] Ember (1000)");
     EXPECT_EQ(lines[35], "結束 (101)");
 }
@@ -116,6 +118,22 @@ TEST(PreviewMenu, Regedit4ExportInItsOwnCodePage)
     ASSERT_EQ(r.Status, 0) << Stderr();
     EXPECT_NE(r.Out.find("\nВиды >\n"), std::string::npos) << r.Out;
     EXPECT_NE(r.Out.find("\n  [x] Russian (220)\n"), std::string::npos) << r.Out;
+}
+
+// A Western Windows keeps the Japanese labels the clock writes as the code
+// page 1252 characters of their bytes, some of them unassigned there: 終了 is
+// 8F 49 97 B9, and 8F becomes U+008F in the export.
+TEST(PreviewMenu, WesternExportOfJapaneseLabels)
+{
+    std::string reg = WriteReg("western-japanese.reg",
+                               Utf16(std::string("Windows Registry Editor Version 5.00\r\n\r\n") + Section +
+                                     "\"Lang\"=dword:00000008\r\n"
+                                     "\"ExitSTR\"=\"\u008FI\u2014\u00B9(&E)\"\r\n"));
+    ToolRun r = Preview("--registry " + reg + " --codepage 1252 --menu");
+    ASSERT_EQ(r.Status, 0) << Stderr();
+    std::vector<std::string> lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 36u) << r.Out;
+    EXPECT_EQ(lines[35], "終了(&E) (101)");
 }
 
 TEST(PreviewMenu, CommandLineOverridesTheRegistry)

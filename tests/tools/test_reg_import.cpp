@@ -2,6 +2,7 @@
 // writes, every kind of value, the code page of the strings, and malformed
 // files refused by line number.
 #include "platform/sim/sim_control.h"
+#include "tools/preview/code_pages.h"
 #include "tools/preview/reg_import.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,7 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
                                "  16,17,18\r\n"
                                "\"Path\"=hex(2):25,00,41,00,25,00,5c,00,78,00,00,00\r\n"
                                "\"Nothing\"=hex:\r\n"
+                               "\"Bare\"=hex(1):41,00,42,00\r\n"
                                "\"Custom\"=hex(1234):01,02\r\n"));
     ASSERT_TRUE(p.Ok) << p.Error;
     EXPECT_EQ(p.Import.Keys, (std::vector<std::string>{"Software\\Empty", "Software\\Orvantis\\Zantor\\Dialwick"}));
@@ -88,6 +90,7 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
     EXPECT_EQ(Find(p, "Path")->Type, 2u);
     EXPECT_EQ(Find(p, "Path")->Data, Data(std::string("%A%\\x\0", 6))) << "UTF-16 in the file, ANSI for the A calls";
     EXPECT_TRUE(Find(p, "Nothing")->Data.empty());
+    EXPECT_EQ(Find(p, "Bare")->Data, Data(std::string("AB\0", 3))) << "the terminator it lacks is added";
     EXPECT_EQ(Find(p, "Custom")->Type, 0x1234u);
     EXPECT_EQ(Find(p, "Custom")->Data, (std::vector<uint8_t>{1, 2})) << "not a string type: kept";
 
@@ -121,17 +124,44 @@ TEST(RegImport, Utf16StringsTakeTheStoredLanguagesCodePage)
     EXPECT_EQ(Find(elsewhere, "ExitSTR")->Data, Data("\xC2\xFB\xF5\xEE\xE4" + std::string(1, '\0')));
 }
 
+// Windows gives every byte of its single-byte code pages a character, those
+// the code page leaves unassigned included, and takes each back to its byte.
+TEST(RegImport, EveryByteOfTheSingleByteCodePagesGoesThereAndBack)
+{
+    for (unsigned codePage : {1250u, 1251u, 1252u, 1253u}) {
+        for (int byte = 1; byte < 256; byte++) {
+            std::string ansi(1, (char)byte), back;
+            std::string utf8 = AnsiToUtf8(ansi, codePage);
+            EXPECT_TRUE(Utf8ToAnsi(utf8, codePage, &back) && back == ansi) << codePage << " " << byte;
+        }
+    }
+    const struct {
+        unsigned CodePage;
+        const char *Ansi, *Utf8;
+    } unassigned[] = {
+        {1252, "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
+        {1253, "\xAA\xD2\xFF", "\uF8F9\uF8FA\uF8FB"},
+    };
+    for (const auto &u : unassigned) {
+        EXPECT_EQ(AnsiToUtf8(u.Ansi, u.CodePage), u.Utf8) << u.CodePage;
+        std::string ansi;
+        EXPECT_TRUE(Utf8ToAnsi(u.Utf8, u.CodePage, &ansi) && ansi == u.Ansi) << u.CodePage;
+    }
+}
+
 TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
 {
     // "表示" in code page 932: the second byte of the first character is a backslash.
     std::string file = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\n"
                        "\"ShowDateOnLeftSTR\"=\"\x95\x5C\x8E\xA6\"\n"
                        "\"Lang\"=dword:00000008\n"
-                       "\"Expand\"=hex(2):41,42,00\n";
+                       "\"Expand\"=hex(2):41,42,00\n"
+                       "\"Bare\"=hex(1):41,42\n";
     Parsed p = Parse(AnsiFile(file));
     ASSERT_TRUE(p.Ok) << p.Error;
     EXPECT_EQ(Find(p, "ShowDateOnLeftSTR")->Data, Data(std::string("\x95\x5C\x8E\xA6\0", 5)));
     EXPECT_EQ(Find(p, "Expand")->Data, Data(std::string("AB\0", 3))) << "REGEDIT4 strings are ANSI already";
+    EXPECT_EQ(Find(p, "Bare")->Data, Data(std::string("AB\0", 3))) << "the terminator it lacks is added";
 
     // Read as code page 1252, the trail byte is an escape that does not exist.
     Parsed western = Parse(AnsiFile(file), 1252);

@@ -2,6 +2,7 @@
 // files, and on the shipped skins: the line each fault gives, the summary
 // and the exit code.
 #include "tests/engine/test_support.h"
+#include "tests/test_data.h"
 #include "tests/tools/drawn_skin.h"
 #include "tests/tools/tool_run.h"
 #include "tools/common/image_write.h"
@@ -65,7 +66,7 @@ std::string ReadBytes(const std::string &path)
     return bytes;
 }
 
-std::string Suite(const std::string &file) { return std::string(DIALWICK_TESTDATA_DIR) + "/bmpsuite/" + file; }
+std::string Suite(const std::string &file) { return TestDataPath("bmpsuite/" + file); }
 
 struct SkinCheck : ::testing::Test {
     TestSkinDir Skins;
@@ -227,6 +228,18 @@ TEST_F(SkinCheck, MissingFolderAndFilesAreNamed)
     EXPECT_EQ(Summary(r), "1 error, 0 warnings");
 }
 
+// Skin authors check on Linux what Windows will load: folder and file names
+// in any case.
+TEST_F(SkinCheck, NamesAreFoundInAnyCase)
+{
+    WriteDrawnSkin(Skin, Skins.Path, "Odd");
+    ASSERT_EQ(rename((Skins.Path + "/Odd/NUMBERS.BMP").c_str(), (Skins.Path + "/Odd/numbers.bmp").c_str()), 0);
+    ToolRun r = Check(Skins.Path, "odd");
+    EXPECT_EQ(r.Status, 0) << r.Out;
+    EXPECT_EQ(Summary(r), "0 errors, 0 warnings") << r.Out;
+    EXPECT_EQ(RunPreview("--skins '" + Skins.Path + "' --skin odd --info").Status, 0);
+}
+
 TEST_F(SkinCheck, FilesThatAreNoBitmapsAreNamed)
 {
     WriteDrawnSkin(Skin, Skins.Path, "Odd");
@@ -248,8 +261,11 @@ TEST_F(SkinCheck, FilesThatAreNoBitmapsAreNamed)
 
 TEST_F(SkinCheck, DamagedAndHugeBitmapsAreReportedNotLoaded)
 {
+    ASSERT_TRUE(HaveTestData("bmpsuite"));
     // A header claiming 60000 x 60000 pixels of 24 bits in a file of 60 bytes.
-    std::string huge = ReadBytes(Suite("g/rgb24.bmp")).substr(0, 54) + std::string(6, '\0');
+    std::string rgb24 = ReadBytes(Suite("g/rgb24.bmp"));
+    ASSERT_GE(rgb24.size(), 4000u) << Suite("g/rgb24.bmp");
+    std::string huge = rgb24.substr(0, 54) + std::string(6, '\0');
     for (int i = 0; i < 2; i++) {
         huge[18 + 4 * i] = (char)(60000 & 0xFF);
         huge[19 + 4 * i] = (char)(60000 >> 8);
@@ -260,7 +276,7 @@ TEST_F(SkinCheck, DamagedAndHugeBitmapsAreReportedNotLoaded)
         {"b/shortfile.bmp", ReadBytes(Suite("b/shortfile.bmp"))},
         {"b/badbitssize.bmp", ReadBytes(Suite("b/badbitssize.bmp"))},
         {"b/badrle.bmp", ReadBytes(Suite("b/badrle.bmp"))},
-        {"cut in half", ReadBytes(Suite("g/rgb24.bmp")).substr(0, 4000)},
+        {"cut in half", rgb24.substr(0, 4000)},
     };
     WriteDrawnSkin(Skin, Skins.Path, "Bad");
     for (const auto &file : files) {
@@ -277,6 +293,7 @@ TEST_F(SkinCheck, DamagedAndHugeBitmapsAreReportedNotLoaded)
 // in the summary and exit code 0 or 1, whatever the file holds.
 TEST_F(SkinCheck, EveryFileOfTheBitmapSuiteGetsAReport)
 {
+    ASSERT_TRUE(HaveTestData("bmpsuite"));
     int files = 0;
     for (const char *folder : {"g", "q", "b", "x"}) {
         std::string dir = Suite(folder);

@@ -42,14 +42,30 @@ static int BadUsage(const char *why)
     return 2;
 }
 
-static bool ParseTime(const char *text, int *v)
+// "YYYY-MM-DD HH:MM:SS" into v; *why tells what is wrong with any other text
+// or with a day or time that does not exist.
+static bool ParseTime(const char *text, int *v, std::string *why)
 {
     char tail;
-    if (sscanf(text, "%d-%d-%d %d:%d:%d%c", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &tail) != 6)
+    if (sscanf(text, "%d-%d-%d %d:%d:%d%c", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &tail) != 6) {
+        *why = "--time wants \"YYYY-MM-DD HH:MM:SS\"";
         return false;
-    static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return v[0] >= 1601 && v[0] <= 9999 && v[1] >= 1 && v[1] <= 12 && v[2] >= 1 && v[2] <= days[v[1] - 1] &&
-           v[3] >= 0 && v[3] <= 23 && v[4] >= 0 && v[4] <= 59 && v[5] >= 0 && v[5] <= 59;
+    }
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (v[0] % 4 == 0 && v[0] % 100 != 0) || v[0] % 400 == 0;
+    int monthDays = v[1] >= 1 && v[1] <= 12 ? days[v[1] - 1] + (v[1] == 2 && leap) : 0;
+    char shown[64];
+    if (v[0] < 1601 || v[0] > 9999 || v[2] < 1 || v[2] > monthDays) {
+        snprintf(shown, sizeof(shown), "%04d-%02d-%02d", v[0], v[1], v[2]);
+        *why = std::string("--time: ") + shown + " is not a date between 1601-01-01 and 9999-12-31";
+        return false;
+    }
+    if (v[3] < 0 || v[3] > 23 || v[4] < 0 || v[4] > 59 || v[5] < 0 || v[5] > 59) {
+        snprintf(shown, sizeof(shown), "%02d:%02d:%02d", v[3], v[4], v[5]);
+        *why = std::string("--time: ") + shown + " is not a time of day (00:00:00 to 23:59:59)";
+        return false;
+    }
+    return true;
 }
 
 static bool ParseSize(const char *text, int *w, int *h)
@@ -144,8 +160,9 @@ int main(int argc, char **argv)
         } else if (arg == "--grid") {
             grid = argv[++i];
         } else if (arg == "--time") {
-            if (!ParseTime(argv[++i], t))
-                return BadUsage("--time wants \"YYYY-MM-DD HH:MM:SS\"");
+            std::string why;
+            if (!ParseTime(argv[++i], t, &why))
+                return BadUsage(why.c_str());
             haveTime = true;
         } else if (arg == "--registry") {
             registry = argv[++i];

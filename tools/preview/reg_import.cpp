@@ -295,7 +295,16 @@ bool ParseData(Parser &p, const std::string &s, size_t pos, int line, RegImportV
         value->Type = type;
         if (!ParseHexBytes(p, rest, i + 2, line, &value->Data))
             return false;
-        return !(p.Version5 && IsStringType(type)) || HexStringToAnsi(p, line, &value->Data);
+        if (!IsStringType(type))
+            return true;
+        // The registry editor ends string data that lacks a terminator with
+        // one, so the value reads as its whole text (Wine stores
+        // hex(1):41,00,42,00 as "AB" and a zero).
+        std::vector<uint8_t> &data = value->Data;
+        size_t unit = p.Version5 ? 2 : 1;
+        if (!data.empty() && data.size() % unit == 0 && (data.back() || data[data.size() - unit]))
+            data.insert(data.end(), unit, 0);
+        return !p.Version5 || HexStringToAnsi(p, line, &data);
     }
     if (TrimRight(rest) == "-")
         return p.Fail(line, "deleting a value is not imported");

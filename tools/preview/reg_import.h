@@ -26,8 +26,9 @@ struct RegImport {
 // a trailing backslash. Strings reach the registry as the ANSI calls see
 // them: text of a UTF-16 file, and the string types of hex(N) in a version 5
 // file, are converted into codePage; an ANSI file's bytes are kept, read with
-// codePage's double-byte rule. codePage 0 takes the code page of the language
-// the file stores under the settings key (Lang), else 1252.
+// codePage's double-byte rule; string data of hex(N) gets the terminator it
+// lacks, as the registry editor stores it. codePage 0 takes the code page of
+// the language the file stores under the settings key (Lang), else 1252.
 // On a malformed file returns false with "line N: reason" in *error.
 bool ParseRegFile(const uint8_t *bytes, size_t size, unsigned codePage, RegImport *import, std::string *error);
 

@@ -12,16 +12,6 @@
 #include <sys/stat.h>
 #include <utility>
 
-// The loader takes the Windows form the clock composes; the host's own
-// checks want its separators.
-static std::string HostPath(std::string path)
-{
-    for (char &c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
-
 // The loader only says that it failed; the host tells why, as far as it can.
 static std::string WhyNotLoaded(const std::string &path)
 {
@@ -56,7 +46,7 @@ static SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string 
     BITMAP info;
     HBITMAP bitmap = LoadSkinBitmap(path.c_str(), &info);
     if (!bitmap) {
-        out.Problem = WhyNotLoaded(HostPath(path));
+        out.Problem = WhyNotLoaded(SimHostPath(path.c_str()));
         return out;
     }
     SimPixels pixels = SimReadBitmapPixels(bitmap);
@@ -76,7 +66,7 @@ SkinFiles ReadSkinFiles(const std::string &skinsDir, const std::string &skin)
 {
     SkinFiles files;
     struct stat st;
-    files.FolderExists = stat(HostPath(skinsDir + "\\" + skin).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    files.FolderExists = stat(SimHostPath((skinsDir + "\\" + skin).c_str()).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     if (files.FolderExists) {
         files.Numbers = ReadSkinBitmap(skinsDir, skin, "NUMBERS.BMP");
         files.Text = ReadSkinBitmap(skinsDir, skin, "TEXT.BMP");
