@@ -129,17 +129,18 @@ static void AddRect(HRGN region, const RECT &r)
     DeleteObject(cell);
 }
 
-// A digit cell, or a colon cell with its dots, which reach below the cell
-// on a skin with flat digits.
+// A digit cell, or a colon cell down to its lower dot, which reaches below
+// the cell on a skin with flat digits (the dots lie within the cell's width).
 static void AddCell(HRGN region, int32_t left, int32_t top, bool colon)
 {
-    AddRect(region, RECT{left, top, left + ClockState.DigitWidth, top + ClockState.DigitHeight});
-    if (!colon)
-        return;
-    RECT dots[2];
-    ColonDots(left, top, dots);
-    for (const RECT &d : dots)
-        AddRect(region, d);
+    RECT cell{left, top, left + ClockState.DigitWidth, top + ClockState.DigitHeight};
+    if (colon) {
+        RECT dots[2];
+        ColonDots(left, top, dots);
+        if (dots[1].bottom > cell.bottom)
+            cell.bottom = dots[1].bottom;
+    }
+    AddRect(region, cell);
 }
 
 HRGN BuildChangedDigitsRegion()
