@@ -110,8 +110,11 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         DestroyWindow(hwnd);
         return 0;
     case WM_ENDSESSION:
-        if (wParam)
+        // Nothing attaches again while the session ends.
+        if (wParam) {
+            KillTimer(hwnd, RepaintTimer);
             DetachAndUnload(hwnd);
+        }
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd, RepaintTimer);

@@ -77,7 +77,7 @@ void ColonDots(int x, int y, RECT dots[2])
     int dx = x + (int)((double)dw / 2.0);
     int tops[2] = {y + (int)((double)dh / 3.0), y + (int)((double)(2 * dh) / 3.0)};
     for (int i = 0; i < 2; i++)
-        dots[i] = RECT{dx, tops[i], dx + side, tops[i] + (rows > 0 ? rows : 0)};
+        dots[i] = RECT{dx, tops[i], dx + side, tops[i] + rows};
 }
 
 void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC)
