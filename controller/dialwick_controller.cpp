@@ -41,6 +41,7 @@ wchar_t Folder[LongPathSize];
 char HostPath[MAX_PATH];
 UINT TaskbarCreated;
 unsigned Repaints;
+bool Watching;
 
 // The library looks Explorer's windows up when it is loaded, so attaching
 // to a new shell means loading it afresh. Wide characters: the folder may
@@ -60,10 +61,14 @@ bool LoadClockLibrary()
     return false;
 }
 
+// The clock is watched only when Explorer's copy of the library can say who
+// holds it right after an attach: a copy that an older version left mapped
+// in Explorer cannot, and would be attached again every time it is asked.
 void Attach(HWND hwnd)
 {
     if (Clock.Module || LoadClockLibrary())
         Clock.SetClockOnTray(hwnd, 1, HostPath, "");
+    Watching = AskClockHolder(hwnd) != ClockFree;
 }
 
 void DetachAndUnload(HWND hwnd)
@@ -79,7 +84,7 @@ void DetachAndUnload(HWND hwnd)
 // attached again; one that another controller holds is left to it.
 void WatchClock(HWND hwnd)
 {
-    if (AskClockHolder(hwnd) != ClockFree)
+    if (!Watching || AskClockHolder(hwnd) != ClockFree)
         return;
     DetachAndUnload(hwnd);
     Attach(hwnd);
