@@ -61,9 +61,10 @@ bool LoadClockLibrary()
     return false;
 }
 
-// The clock is watched only when Explorer's copy of the library can say who
-// holds it right after an attach: a copy that an older version left mapped
-// in Explorer cannot, and would be attached again every time it is asked.
+// The clock is watched only when it is not free right after an attach: a
+// library that cannot say who holds it (an older dialwick.dll beside this
+// program, or one still mapped in Explorer) would otherwise be attached
+// again every two seconds, for nothing. A new taskbar tries again.
 void Attach(HWND hwnd)
 {
     if (Clock.Module || LoadClockLibrary())
