@@ -1,12 +1,16 @@
 // dialwick.exe: the controller. It has no visible window; it loads the
 // library from its own folder, attaches the skinned clock, asks it to repaint
 // four times a second, and detaches when asked to exit, when the session
-// ends, or when it is closed. A restarted shell gets the clock again.
+// ends, or when it is closed. A restarted shell gets the clock again, and so
+// does a clock that was lost some other way, unless another controller holds it.
 // "dialwick.exe --version" shows the version and starts nothing.
-#include <windows.h>
+#include "controller/clock_holder.h"
+#include "controller/host_path.h"
 
 #include <stdio.h>
 #include <string.h>
+#include <string>
+#include <wchar.h>
 
 namespace {
 
@@ -20,6 +24,11 @@ const char InstanceMutex[] = "ZantorDialwickControllerInstance";
 const UINT ExitRequest = WM_USER + 100;
 const UINT_PTR RepaintTimer = 1;
 const UINT RepaintInterval = 250;
+// Every eighth repaint, two seconds, the controller asks whether the clock is
+// still its own: one message, no wake-up of its own.
+const unsigned WatchEvery = 8;
+// The longest path a wide-character call gives.
+const DWORD LongPathSize = 32768;
 
 struct Library {
     HMODULE Module;
@@ -28,18 +37,19 @@ struct Library {
 };
 
 Library Clock;
-char Folder[MAX_PATH];
+wchar_t Folder[LongPathSize];
 char HostPath[MAX_PATH];
 UINT TaskbarCreated;
+unsigned Repaints;
+bool Watching;
 
 // The library looks Explorer's windows up when it is loaded, so attaching
-// to a new shell means loading it afresh.
+// to a new shell means loading it afresh. Wide characters: the folder may
+// have any name.
 bool LoadClockLibrary()
 {
-    char path[MAX_PATH];
-    if (snprintf(path, sizeof(path), "%s\\dialwick.dll", Folder) >= (int)sizeof(path))
-        return false;
-    Clock.Module = LoadLibraryA(path);
+    std::wstring path = std::wstring(Folder) + L"\\dialwick.dll";
+    Clock.Module = LoadLibraryW(path.c_str());
     if (!Clock.Module)
         return false;
     Clock.SetClockOnTray = (SetClockOnTrayProc)(void *)GetProcAddress(Clock.Module, "SetClockOnTray");
@@ -51,10 +61,15 @@ bool LoadClockLibrary()
     return false;
 }
 
+// The clock is watched only when it is not free right after an attach: a
+// library that cannot say who holds it (an older dialwick.dll beside this
+// program, or one still mapped in Explorer) would otherwise be attached
+// again every two seconds, for nothing. A new taskbar tries again.
 void Attach(HWND hwnd)
 {
     if (Clock.Module || LoadClockLibrary())
         Clock.SetClockOnTray(hwnd, 1, HostPath, "");
+    Watching = AskClockHolder(hwnd) != ClockFree;
 }
 
 void DetachAndUnload(HWND hwnd)
@@ -66,6 +81,24 @@ void DetachAndUnload(HWND hwnd)
     Clock = Library{};
 }
 
+// A clock that some other program took back, or that Explorer made anew, is
+// attached again; one that another controller holds is left to it.
+void WatchClock(HWND hwnd)
+{
+    if (!Watching || AskClockHolder(hwnd) != ClockFree)
+        return;
+    DetachAndUnload(hwnd);
+    Attach(hwnd);
+}
+
+void Tick(HWND hwnd)
+{
+    if (Clock.RepaintClock)
+        Clock.RepaintClock();
+    if (++Repaints % WatchEvery == 0)
+        WatchClock(hwnd);
+}
+
 LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == TaskbarCreated && TaskbarCreated) {
@@ -75,16 +108,19 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     }
     switch (msg) {
     case WM_TIMER:
-        if (wParam == RepaintTimer && Clock.RepaintClock)
-            Clock.RepaintClock();
+        if (wParam == RepaintTimer)
+            Tick(hwnd);
         return 0;
     case ExitRequest:
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
     case WM_ENDSESSION:
-        if (wParam)
+        // Nothing attaches again while the session ends.
+        if (wParam) {
+            KillTimer(hwnd, RepaintTimer);
             DetachAndUnload(hwnd);
+        }
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd, RepaintTimer);
@@ -96,18 +132,28 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     }
 }
 
-// The skins sit in the "skins" folder beside the program; the library takes
-// the folder of the path it is given, so any file of that folder will do.
-bool FindFolders()
+// The program's own folder, whatever its name.
+bool FindFolder()
 {
-    DWORD n = GetModuleFileNameA(nullptr, Folder, sizeof(Folder));
-    if (n == 0 || n >= sizeof(Folder))
+    DWORD n = GetModuleFileNameW(nullptr, Folder, LongPathSize);
+    if (n == 0 || n >= LongPathSize)
         return false;
-    char *slash = strrchr(Folder, '\\');
+    wchar_t *slash = wcsrchr(Folder, L'\\');
     if (!slash)
         return false;
     *slash = 0;
-    return snprintf(HostPath, sizeof(HostPath), "%s\\skins\\README.md", Folder) < (int)sizeof(HostPath);
+    return true;
+}
+
+// Said once, in a plain message box, instead of ending without a word.
+void ShowNoUsablePath()
+{
+    std::wstring text = L"Zantor Dialwick cannot show its clock from this folder:\n\n" + std::wstring(Folder) +
+                        L"\n\nThe folder's name has characters that the clock cannot pass to the taskbar in your "
+                        L"Windows language, and it has no short name to use instead (short names are switched off "
+                        L"on this drive). Move Zantor Dialwick to a folder named in your Windows language, such as "
+                        L"C:\\ZantorDialwick.";
+    MessageBoxW(nullptr, text.c_str(), L"Zantor Dialwick", MB_OK | MB_ICONWARNING);
 }
 
 // A GUI program has no console of its own: the version goes to a redirected
@@ -157,8 +203,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     HANDLE mutex = CreateMutexA(nullptr, FALSE, InstanceMutex);
     if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS)
         return 1;
-    if (!FindFolders())
+    if (!FindFolder())
         return 2;
+    if (!FindHostPath(Folder, HostPath, sizeof(HostPath))) {
+        ShowNoUsablePath();
+        return 5;
+    }
     TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 
     WNDCLASSA wc{};

@@ -43,6 +43,7 @@ struct ClockStateRecord {
     uint32_t UnsubclassMsg;
     uint32_t SubclassMsg;
     uint32_t PaintClockMsg;
+    uint32_t ControllerQueryMsg;
     Flag LayeredMode;
     Flag StartWithWindows;
     Flag DateIsLeft;
@@ -58,6 +59,8 @@ struct ClockStateRecord {
     HWND NotifyWnd;
     HWND ClockWnd;
     HWND ControllerWnd;
+    // The thread of ControllerWnd when Explorer's copy took it on.
+    DWORD ControllerThread;
     Flag IsMorning;
     Flag ColonVisible;
     HMENU OptionsMenu;

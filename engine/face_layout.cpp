@@ -2,6 +2,8 @@
 // the time-row cells and the region of the cells that changed.
 #include "engine/face_layout.h"
 
+#include "engine/glyphs.h"
+
 static int32_t Trunc(double value) { return (int32_t)value; }
 
 int32_t WindowWidth(HWND hwnd)
@@ -117,14 +119,28 @@ int32_t TimeRowStart(int originX)
     return originX;
 }
 
-// Adds one cell to the region; a failed allocation only loses that cell.
-static void AddCell(HRGN region, int32_t left, int32_t top)
+// Adds one rectangle to the region; a failed allocation only loses that rectangle.
+static void AddRect(HRGN region, const RECT &r)
 {
-    HRGN cell = CreateRectRgn(left, top, left + ClockState.DigitWidth, top + ClockState.DigitHeight);
+    HRGN cell = CreateRectRgn(r.left, r.top, r.right, r.bottom);
     if (!cell)
         return;
     CombineRgn(region, region, cell, RGN_OR);
     DeleteObject(cell);
+}
+
+// A digit cell, or a colon cell down to its lower dot, which reaches below
+// the cell on a skin with flat digits (the dots lie within the cell's width).
+static void AddCell(HRGN region, int32_t left, int32_t top, bool colon)
+{
+    RECT cell{left, top, left + ClockState.DigitWidth, top + ClockState.DigitHeight};
+    if (colon) {
+        RECT dots[2];
+        ColonDots(left, top, dots);
+        if (dots[1].bottom > cell.bottom)
+            cell.bottom = dots[1].bottom;
+    }
+    AddRect(region, cell);
 }
 
 HRGN BuildChangedDigitsRegion()
@@ -134,8 +150,10 @@ HRGN BuildChangedDigitsRegion()
     ComputeClockOrigin(&client, &face, &x, &y);
     const uint8_t *now = ClockState.CurrentDigits;
     const uint8_t *shown = ClockState.ShownDigits;
+    // A new hour may bring a new day, and the rows under the time are centred
+    // from the client's left edge, left of the origin: all of it is painted again.
     if (now[HourTens] != shown[HourTens] || now[HourOnes] != shown[HourOnes])
-        return CreateRectRgn(x, y, x + face.right - face.left, y + face.bottom - face.top);
+        return CreateRectRgn(client.left, client.top, client.right, client.bottom);
 
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     if (!region)
@@ -149,6 +167,6 @@ HRGN BuildChangedDigitsRegion()
     };
     for (const auto &c : cells)
         if (c.Digit < 0 || now[c.Digit] != shown[c.Digit])
-            AddCell(region, t + TimeCellOffset(c.Cell, withSeconds), y);
+            AddCell(region, t + TimeCellOffset(c.Cell, withSeconds), y, c.Digit < 0);
     return region;
 }

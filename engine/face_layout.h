@@ -23,5 +23,6 @@ int32_t TimeCellOffset(TimeCell cell, bool withSeconds);
 // x where the time row starts, given the origin's x.
 int32_t TimeRowStart(int originX);
 
-// The cells that changed since the last paint, plus both colons; the caller deletes it.
+// The cells that changed since the last paint, plus both colons with their
+// dots; the whole client area when the hour changed. The caller deletes it.
 HRGN BuildChangedDigitsRegion();

@@ -69,12 +69,22 @@ void DrawDigitGlyph(HDC dest, HDC numbersDC, uint8_t digit, int x, int y, HDC te
     CopyCell(dest, x, y, dw, ClockState.DigitHeight, numbersDC, digit * dw, 0, textDC);
 }
 
-void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC)
+void ColonDots(int x, int y, RECT dots[2])
 {
     int32_t dw = ClockState.DigitWidth, dh = ClockState.DigitHeight;
     int side = (int)((double)dw / 4.0);
-    int sourceX = (int)((double)dw / 3.0);
+    int rows = side < dh ? side : dh;
     int dx = x + (int)((double)dw / 2.0);
-    CopyCell(dest, dx, y + (int)((double)dh / 3.0), side, side, numbersDC, sourceX, 0, textDC);
-    CopyCell(dest, dx, y + (int)((double)(2 * dh) / 3.0), side, side, numbersDC, sourceX, 0, textDC);
+    int tops[2] = {y + (int)((double)dh / 3.0), y + (int)((double)(2 * dh) / 3.0)};
+    for (int i = 0; i < 2; i++)
+        dots[i] = RECT{dx, tops[i], dx + side, tops[i] + rows};
+}
+
+void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC)
+{
+    RECT dots[2];
+    ColonDots(x, y, dots);
+    int sourceX = (int)((double)ClockState.DigitWidth / 3.0);
+    for (const RECT &d : dots)
+        CopyCell(dest, d.left, d.top, d.right - d.left, d.bottom - d.top, numbersDC, sourceX, 0, textDC);
 }

@@ -67,10 +67,10 @@ void DrawColonAt(PaintFrame &f, int x)
         DrawColon(f.Dest, f.Numbers, x, f.Y, f.Text);
         return;
     }
-    int dw = ClockState.DigitWidth, dh = ClockState.DigitHeight;
-    int side = (int)((double)dw / 4.0), dx = x + (int)((double)dw / 2.0);
-    Cover(f, dx, f.Y + (int)((double)dh / 3.0), side, side);
-    Cover(f, dx, f.Y + (int)((double)(2 * dh) / 3.0), side, side);
+    RECT dots[2];
+    ColonDots(x, f.Y, dots);
+    for (const RECT &d : dots)
+        Cover(f, d.left, d.top, d.right - d.left, d.bottom - d.top);
 }
 
 // A leading zero of the day is left out.

@@ -1,14 +1,16 @@
 // Any WM_COPYDATA into the clock window of an attached clock, as another
 // program could send it: byte 0 holds flags, bytes 1-4 dwData, the rest is
 // the data with cbData its length. Flag 1 sends a null lpData; flag 2 puts
-// the controller's real host path at the start of the data, so that records
-// of the right size reach the skin loading too.
+// the controller's real host path at the start of the data and, in a record
+// of the right size, its window at the end, so that such records reach the
+// skin loading too.
 #include "fuzz/fuzz_desktop.h"
 
 #include "engine/clock_state.h"
 #include "shell/clock_wndproc.h"
 #include "shell/library.h"
 
+#include <stddef.h>
 #include <string.h>
 #include <vector>
 
@@ -21,11 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                        (ULONG_PTR)data[4] << 24;
     std::vector<uint8_t> payload(data + 5, data + size);
     std::string host = FuzzHostPath();
-    if ((flags & 2) && payload.size() >= host.size() + 1)
-        memcpy(payload.data(), host.c_str(), host.size() + 1);
-
     FuzzDesktop desktop;
     StartDesktop(&desktop);
+    if ((flags & 2) && payload.size() >= host.size() + 1)
+        memcpy(payload.data(), host.c_str(), host.size() + 1);
+    uint32_t controller = (uint32_t)(uintptr_t)desktop.ControllerWindow;
+    if ((flags & 2) && payload.size() == HandOverRecordSize)
+        memcpy(payload.data() + offsetof(HandOverRecord, ControllerWnd), &controller, sizeof(controller));
+
     SetClockOnTray(desktop.ControllerWindow, 1, host.c_str(), "");
     SimPumpMessages();
 

@@ -64,6 +64,10 @@ void SaveSettings()
     WriteFlag(settings.Key, "ShowDate", ClockState.ShowDate);
     WriteFlag(settings.Key, "TransparentClock", ClockState.TransparentClock);
 
+    // A skin that failed to load leaves the stored choice alone: the clock
+    // shows it again once its folder is back.
+    if (!ClockState.SkinLoaded)
+        return;
     // A name of 100 characters or more keeps its terminator, so that it reads
     // back whole instead of losing its last character.
     DWORD nameLength = (DWORD)strnlen(ClockState.CurrentSkinName, SkinNameSize);

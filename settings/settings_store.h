@@ -9,6 +9,6 @@
 // at all when the settings key can be neither opened nor created.
 Flag LoadSettings();
 
-// Writes or deletes the autostart entry, then the six option flags and the
-// skin name.
+// Writes or deletes the autostart entry, then the six option flags and, while
+// a skin is loaded, its name.
 void SaveSettings();

@@ -12,6 +12,7 @@
 #include "settings/settings_store.h"
 #include "shell/clock_commands.h"
 #include "shell/containment.h"
+#include "shell/controller_watch.h"
 #include "shell/hook_subclass.h"
 #include "shell/host_lookup.h"
 
@@ -22,21 +23,25 @@ static LRESULT PassOn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(ClockState.PreviousClockProc, hwnd, msg, wParam, lParam);
 }
 
-// The record is taken only at its exact size and with a terminated host path;
-// anything else is some other program's data and goes to Explorer.
-static bool AcceptHandOver(LPARAM lParam, HandOverRecord *record)
+// The record is taken only at its exact size, with a terminated host path,
+// from the live window it names as the controller, and not while another
+// controller runs; anything else is some other program's data and goes to Explorer.
+static bool AcceptHandOver(WPARAM sender, LPARAM lParam, HandOverRecord *record)
 {
     const COPYDATASTRUCT *data = (const COPYDATASTRUCT *)lParam;
     if (!data || data->cbData != HandOverRecordSize || !data->lpData)
         return false;
     memcpy(record, data->lpData, sizeof(*record));
-    return memchr(record->HostPath, 0, sizeof(record->HostPath)) != nullptr;
+    HWND controller = (HWND)sender;
+    return memchr(record->HostPath, 0, sizeof(record->HostPath)) != nullptr &&
+           (uint32_t)(uintptr_t)controller == record->ControllerWnd && IsWindow(controller) &&
+           ActsForController(controller);
 }
 
 static LRESULT HandOver(const HandOverRecord &record)
 {
-    ClockState.ControllerWnd = (HWND)(LONG_PTR)(int32_t)record.ControllerWnd;
     InitClockHost(record.HostPath);
+    HoldController((HWND)(LONG_PTR)(int32_t)record.ControllerWnd);
     return LoadSettings();
 }
 
@@ -75,10 +80,16 @@ static LRESULT HandleClockMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         RepaintTick();
         return 0;
     }
+    // Only the controller, or this copy's own detach, gives the clock back:
+    // a program that merely loads and frees the library sends no controller.
     if (msg == ClockState.UnsubclassMsg && msg != 0) {
+        if (!ActsForController((HWND)wParam))
+            return PassOn(hwnd, msg, wParam, lParam);
         Unsubclass(hwnd);
         return 0;
     }
+    if (msg == ClockState.ControllerQueryMsg && msg != 0)
+        return (LRESULT)ClockState.ControllerWnd;
     bool skin = ClockState.SkinLoaded != 0;
     switch (msg) {
     case WM_PAINT:
@@ -88,7 +99,7 @@ static LRESULT HandleClockMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_COPYDATA: {
         HandOverRecord record;
-        if (!AcceptHandOver(lParam, &record))
+        if (!AcceptHandOver(wParam, lParam, &record))
             return PassOn(hwnd, msg, wParam, lParam);
         return HandOver(record);
     }
@@ -98,6 +109,10 @@ static LRESULT HandleClockMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         RunClockCommand(hwnd, LOWORD(wParam));
         return 0;
     case WM_TIMER:
+        if (wParam == ControllerWatchTimer) {
+            WatchController();
+            return 0;
+        }
         return skin ? 0 : PassOn(hwnd, msg, wParam, lParam);
     case WM_RBUTTONDOWN:
         return ShowPopupMenu(hwnd, msg, wParam, lParam);

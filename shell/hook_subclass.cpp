@@ -8,6 +8,7 @@
 #include "settings/context_menu.h"
 #include "shell/clock_wndproc.h"
 #include "shell/containment.h"
+#include "shell/controller_watch.h"
 
 static WNDPROC ReplaceProc(HWND hwnd, WNDPROC proc)
 {
@@ -45,6 +46,7 @@ void UnsubclassClock()
         ClockState.PreviousNotifyProc = nullptr;
     FreeSkinBitmaps();
     DestroyMenus();
+    ReleaseController();
 }
 
 LRESULT CALLBACK ClockHookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -73,6 +75,8 @@ LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     // The detach reaches this window too, for when the clock's own procedure
     // was restored and this one was not.
     if (msg == ClockState.UnsubclassMsg && msg != 0) {
+        if (!ActsForController((HWND)wParam))
+            return passOn();
         Contain([] { UnsubclassClock(); return 0; }, [] { return 0; });
         return 0;
     }

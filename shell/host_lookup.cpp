@@ -3,6 +3,7 @@
 
 #include "engine/clock_state.h"
 #include "engine/time_snapshot.h"
+#include "shell/clock_messages.h"
 
 #include <string.h>
 
@@ -39,9 +40,10 @@ void DirectoryOfPath(const char *path, char *out, int size)
 
 void RegisterClockMessages()
 {
-    ClockState.PaintClockMsg = RegisterWindowMessageA("PaintClockMessage");
-    ClockState.UnsubclassMsg = RegisterWindowMessageA("UnsubclassMessage");
-    ClockState.SubclassMsg = RegisterWindowMessageA("SubclassMessage");
+    ClockState.PaintClockMsg = RegisterWindowMessageA(PaintClockMessageName);
+    ClockState.UnsubclassMsg = RegisterWindowMessageA(UnsubclassMessageName);
+    ClockState.SubclassMsg = RegisterWindowMessageA(SubclassMessageName);
+    ClockState.ControllerQueryMsg = RegisterWindowMessageA(ControllerQueryMessageName);
 }
 
 void InitClockHost(const char *path)

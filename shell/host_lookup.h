@@ -5,7 +5,7 @@
 // a first time snapshot.
 void InitClockHost(const char *path);
 
-// Registers the three messages and stores their ids.
+// Registers the library's messages and stores their ids.
 void RegisterClockMessages();
 
 // The directory part of a path as the skin base directory takes it; out

@@ -48,8 +48,9 @@ static LONG Detach()
 {
     EnsureMessages();
     DestroyMenus();
-    SendMessageA(ClockState.ClockWnd, ClockState.UnsubclassMsg, 0, 0);
-    SendMessageA(ClockState.NotifyWnd, ClockState.UnsubclassMsg, 0, 0);
+    // Explorer's copy gives the clock back only to the controller it holds.
+    SendMessageA(ClockState.ClockWnd, ClockState.UnsubclassMsg, (WPARAM)ClockState.ControllerWnd, 0);
+    SendMessageA(ClockState.NotifyWnd, ClockState.UnsubclassMsg, (WPARAM)ClockState.ControllerWnd, 0);
     if (ClockState.HookHandle)
         UnhookWindowsHookEx(ClockState.HookHandle);
     ClockState.HookHandle = nullptr;

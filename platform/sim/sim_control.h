@@ -79,6 +79,10 @@ DWORD SimSwitchProcess(DWORD process);
 // Ends a process: its modules get DLL_PROCESS_DETACH, then its windows, hooks
 // and posted messages go.
 void SimEndProcess(DWORD process);
+// Ends a process as TerminateProcess (or a crash) does: none of its code runs
+// again, so no module hears of it and no window gets a message; its windows,
+// hooks and posted messages go.
+void SimTerminateProcess(DWORD process);
 
 // A library the simulated processes can map: LoadLibraryA by its name, or a
 // hook installed with its handle, maps it and calls its entry point. Each
@@ -165,5 +169,12 @@ void SimAddFileAttributes(const char *path, DWORD attributes);
 // Directory listings opened and not yet closed.
 int SimOpenFindHandles();
 
-// Posts WM_TIMER for every live window timer, as if its interval had passed.
-int SimFireTimers();
+// Posts WM_TIMER for every live window timer whose interval is at most
+// `elapsed` milliseconds: each of those fires at least once in that time.
+// Returns the number posted.
+int SimFireTimers(UINT elapsed = 0xFFFFFFFF);
+
+// The short form GetShortPathNameW gives for an existing path (whole paths,
+// in Windows form); a path without one comes back unchanged, as on a volume
+// with short names switched off.
+void SimSetShortPathName(const wchar_t *longPath, const wchar_t *shortPath);

@@ -106,6 +106,12 @@ struct SimProcessData {
     std::map<HMODULE, SimMapping> Mapped;
 };
 
+struct SimTimer {
+    HWND Window;
+    UINT_PTR Id;
+    UINT Interval;  // milliseconds
+};
+
 struct SimHook {
     HHOOK Handle;
     int Type;
@@ -131,7 +137,8 @@ struct SimWorld {
     std::vector<HWND> TopLevel;
     std::vector<SimWindowClass> Classes;
     std::vector<SimPosted> Posted;
-    std::vector<std::pair<HWND, UINT_PTR>> Timers;
+    std::vector<SimTimer> Timers;
+    std::map<std::wstring, std::wstring> ShortPaths;  // long path to its short form
     uintptr_t NextHandle = 0x1000;
     int64_t LocalTicks = (155228LL * 86400 + 43200) * 10000000;  // local time, 100 ns since 1601-01-01: 2026-01-01 12:00
     bool TimeIsRaw = false;         // a test asked for exactly RawTime, possible or not
@@ -176,6 +183,9 @@ SimSurface SimDCSurface(SimGdiObject *dc);
 RECT SimVisibleClientRect(HWND hwnd);
 void SimResizeSurface(SimWindowData &window, int width, int height);
 void SimDestroyAllWindows();
+// Removes a window and its children without a message to any of them, as
+// when the thread that owns them is gone.
+void SimRemoveWindowTree(HWND hwnd);
 
 // Runs the rest of a scope inside another simulated process: the globals of
 // every module are swapped for that process's copy, and back at the end.

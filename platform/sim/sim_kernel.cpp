@@ -101,6 +101,8 @@ static UINT CodePage = 1252;
 
 void SimSetCodePage(UINT codePage) { CodePage = codePage; }
 
+UINT GetACP(void) { return CodePage; }
+
 BOOL IsDBCSLeadByte(BYTE c)
 {
     switch (CodePage) {

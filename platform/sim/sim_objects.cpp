@@ -42,6 +42,7 @@ void SimReset()
     w.Classes.clear();
     w.Posted.clear();
     w.Timers.clear();
+    w.ShortPaths.clear();
     w.TopLevel.clear();
     w.VersionMajor = 6;
     w.VersionMinor = 1;

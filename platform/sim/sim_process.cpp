@@ -199,7 +199,9 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size)
     return path.size() < size ? n : size;
 }
 
-void SimEndProcess(DWORD process)
+// A process that ends normally detaches its modules and destroys its windows;
+// a terminated one runs no more code, so they simply go.
+static void EndProcess(DWORD process, bool normally)
 {
     SimWorld &w = Sim();
     if (!w.Processes.count(process))
@@ -208,7 +210,8 @@ void SimEndProcess(DWORD process)
     for (auto &entry : w.Processes[process].Mapped)
         modules.push_back(entry.first);
     for (HMODULE m : modules)
-        UnmapModule(process, m, (LPVOID)1);
+        if (normally)
+            UnmapModule(process, m, (LPVOID)1);
     std::vector<HWND> windows;
     for (auto &entry : w.Windows)
         if (entry.second.Process == process && !entry.second.Parent)
@@ -216,7 +219,10 @@ void SimEndProcess(DWORD process)
     {
         SimProcessScope scope(process);
         for (HWND hwnd : windows)
-            DestroyWindow(hwnd);
+            if (normally)
+                DestroyWindow(hwnd);
+            else
+                SimRemoveWindowTree(hwnd);
         std::vector<std::string> classes;
         for (const SimWindowClass &c : w.Classes)
             if (c.Process == process)
@@ -234,6 +240,10 @@ void SimEndProcess(DWORD process)
     if (process != 1)
         w.Processes.erase(process);
 }
+
+void SimEndProcess(DWORD process) { EndProcess(process, true); }
+
+void SimTerminateProcess(DWORD process) { EndProcess(process, false); }
 
 void SimResetProcesses()
 {

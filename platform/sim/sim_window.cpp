@@ -115,6 +115,23 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     return hwnd;
 }
 
+// The window leaves its parent, its timers and posted messages go with it.
+static void ForgetWindow(HWND hwnd)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (!w)
+        return;
+    std::vector<HWND> &siblings = w->Parent && SimFindWindow(w->Parent) ? SimFindWindow(w->Parent)->Children : Sim().TopLevel;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
+    auto &timers = Sim().Timers;
+    timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const SimTimer &t) { return t.Window == hwnd; }),
+                 timers.end());
+    auto &posted = Sim().Posted;
+    posted.erase(std::remove_if(posted.begin(), posted.end(), [&](const SimPosted &p) { return p.Window == hwnd; }),
+                 posted.end());
+    Sim().Windows.erase((uintptr_t)hwnd);
+}
+
 BOOL DestroyWindow(HWND hwnd)
 {
     SimWindowData *w = Window(hwnd);
@@ -127,19 +144,19 @@ BOOL DestroyWindow(HWND hwnd)
     if (!Window(hwnd))
         return TRUE;
     SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
-    w = SimFindWindow(hwnd);
-    if (!w)
-        return TRUE;
-    std::vector<HWND> &siblings = w->Parent && SimFindWindow(w->Parent) ? SimFindWindow(w->Parent)->Children : Sim().TopLevel;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
-    auto &timers = Sim().Timers;
-    timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const std::pair<HWND, UINT_PTR> &t) { return t.first == hwnd; }),
-                 timers.end());
-    auto &posted = Sim().Posted;
-    posted.erase(std::remove_if(posted.begin(), posted.end(), [&](const SimPosted &p) { return p.Window == hwnd; }),
-                 posted.end());
-    Sim().Windows.erase((uintptr_t)hwnd);
+    ForgetWindow(hwnd);
     return TRUE;
+}
+
+void SimRemoveWindowTree(HWND hwnd)
+{
+    SimWindowData *w = SimFindWindow(hwnd);
+    if (!w)
+        return;
+    std::vector<HWND> children = w->Children;
+    for (HWND child : children)
+        SimRemoveWindowTree(child);
+    ForgetWindow(hwnd);
 }
 
 void SimDestroyAllWindows()
@@ -199,6 +216,19 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!w || !w->Proc)
         return 0;
     return w->Proc(hwnd, msg, wParam, lParam);
+}
+
+// No simulated process ever hangs: the timeout never runs out.
+LRESULT SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT, UINT, PDWORD_PTR result)
+{
+    if (!Window(hwnd)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    LRESULT answer = SendMessageA(hwnd, msg, wParam, lParam);
+    if (result)
+        *result = (DWORD_PTR)answer;
+    return 1;
 }
 
 // A posted message is dispatched to the procedure directly; hooks of the
@@ -685,28 +715,34 @@ BOOL OffsetRect(LPRECT rect, int dx, int dy)
     return TRUE;
 }
 
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT, TIMERPROC)
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC)
 {
     if (SimShouldFail("SetTimer") || !Window(hwnd))
         return 0;
     KillTimer(hwnd, id);
-    Sim().Timers.emplace_back(hwnd, id);
+    // As Windows does, a shorter interval than the minimum becomes the minimum.
+    Sim().Timers.push_back(SimTimer{hwnd, id, elapse < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : elapse});
     return id;
 }
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id)
 {
     auto &timers = Sim().Timers;
-    auto it = std::find(timers.begin(), timers.end(), std::make_pair(hwnd, id));
+    auto it = std::find_if(timers.begin(), timers.end(),
+                           [&](const SimTimer &t) { return t.Window == hwnd && t.Id == id; });
     if (it == timers.end())
         return FALSE;
     timers.erase(it);
     return TRUE;
 }
 
-int SimFireTimers()
+int SimFireTimers(UINT elapsed)
 {
-    for (const auto &t : Sim().Timers)
-        PostMessageA(t.first, WM_TIMER, t.second, 0);
-    return (int)Sim().Timers.size();
+    int fired = 0;
+    for (const SimTimer &t : Sim().Timers)
+        if (t.Interval <= elapsed) {
+            PostMessageA(t.Window, WM_TIMER, t.Id, 0);
+            fired++;
+        }
+    return fired;
 }

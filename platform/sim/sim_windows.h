@@ -485,10 +485,33 @@ BOOL FindClose(HANDLE find);
 
 BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE *module);
 
-// The lead bytes of the ANSI code page
+// The ANSI code page and its lead bytes
+UINT GetACP(void);
 BOOL IsDBCSLeadByte(BYTE c);
 
 // Timers: SimFireTimers posts WM_TIMER for each, as the message loop would.
+#define USER_TIMER_MINIMUM 0x0000000A
 typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
+
+// A send that gives up on a hung receiver
+#define SMTO_NORMAL 0x0000
+#define SMTO_BLOCK 0x0001
+#define SMTO_ABORTIFHUNG 0x0002
+typedef DWORD_PTR *PDWORD_PTR;
+LRESULT SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                            PDWORD_PTR result);
+
+// Wide characters: their conversion to the ANSI code page, and short path names
+typedef wchar_t WCHAR;
+typedef const WCHAR *LPCWSTR;
+typedef WCHAR *LPWSTR;
+typedef BOOL *LPBOOL;
+#define CP_ACP 0
+#define CP_UTF8 65001
+#define WC_NO_BEST_FIT_CHARS 0x00000400
+#define ERROR_INVALID_FLAGS 1004L
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR out, int outSize,
+                        LPCSTR defaultChar, LPBOOL usedDefaultChar);
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size);

@@ -29,6 +29,15 @@ bool WaitClockSized(const FaceRun &run)
                  HIWORD(size), rc.right, rc.bottom);
 }
 
+bool ClockSkinned(const Taskbar &bar, int height)
+{
+    DWORD size = QueryClockSize(bar.Clock);
+    RECT rc{};
+    GetClientRect(bar.Clock, &rc);
+    return size != 0 && size != (DWORD)MAKELONG(64, height) && rc.right == LOWORD(size) &&
+           rc.bottom == HIWORD(size) && ProcessHasModule(bar.ProcessId, "dialwick.dll");
+}
+
 void NoteSnapshot(FaceRun *run) { run->LastSnapshot = GetTickCount(); }
 
 bool FreshSnapshot(FaceRun *run)

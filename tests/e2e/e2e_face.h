@@ -32,6 +32,9 @@ struct FaceRun {
 DWORD QueryClockSize(HWND clock);
 // Waits until the taskbar gave the clock the size it answers.
 bool WaitClockSized(const FaceRun &run);
+// A skinned face shows: the clock answers a size other than the stand-in's
+// own, has that size, and the library is mapped into the stand-in.
+bool ClockSkinned(const Taskbar &bar, int height);
 
 // Makes the library take a snapshot at least two seconds after its last one,
 // so that its colons show, and notes the second it took: every face painted

@@ -18,7 +18,9 @@ static const struct {
     {"layered", ScenarioLayered},   {"exit", ScenarioExit},             {"detach", ScenarioDetach},
     {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
     {"wait-stock", ScenarioWaitStock},     {"hold-instance", ScenarioHoldInstance},
-    {"command", ScenarioCommand},
+    {"command", ScenarioCommand},          {"rivals", ScenarioRivals},
+    {"intruders", ScenarioIntruders},      {"killed", ScenarioKilled},
+    {"flat", ScenarioFlatColons},          {"skin-away", ScenarioSkinAway},
 };
 
 int main(int argc, char **argv)

@@ -46,6 +46,14 @@ void ScenarioWaitStock(const ScenarioArgs &args);
 void ScenarioHoldInstance(const ScenarioArgs &args);
 // Sends one WM_COMMAND to the clock, as a menu choice would (the demo uses it).
 void ScenarioCommand(const ScenarioArgs &args);
+// dialwick.exe against a controller that attached first, against programs
+// that try to take or drop its clock, and killed.
+void ScenarioRivals(const ScenarioArgs &args);
+void ScenarioIntruders(const ScenarioArgs &args);
+void ScenarioKilled(const ScenarioArgs &args);
+// Skins made for a fault: flat digits; the chosen skin's folder missing for a while.
+void ScenarioFlatColons(const ScenarioArgs &args);
+void ScenarioSkinAway(const ScenarioArgs &args);
 
 // Language 14's texts as the registry must hold them.
 extern const char ExpectedLanguage[];

@@ -184,7 +184,48 @@ scenario_controller() {
     [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   controller"
 }
 
-all=(attach attach48 ticking options language menu layered exit detach controller copydata)
+# dialwick.exe killed as Task Manager would: the stand-in gets its own clock
+# back, and a new dialwick.exe takes the stand-in, whose old library stays mapped.
+scenario_killed() {
+    local f0="$failed" controller
+    seed_settings Herb seconds
+    start_standin 30
+    run_program "$out/killed.log" killed --height 30
+    wine "$dist/dialwick.exe" >"$out/killed-restart.log" 2>&1 &
+    controller=$!
+    started+=("$controller")
+    run_program "$out/killed-2.log" wait-skinned --height 30
+    run_program "$out/killed-3.log" close-controller --height 30
+    wait_pid "$controller" 10 || fail "killed: the new dialwick.exe did not end on WM_CLOSE"
+    stop_standin
+    [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   killed"
+}
+
+# dialwick.exe in folders named outside the ANSI code page (1252 in the prefix).
+scenario_folders() {
+    local f0="$failed" i=0 name dir controller
+    for name in Дмитрий 山田; do
+        i=$((i + 1))
+        dir="$work/folders/$name"
+        rm -rf "$dir"
+        mkdir -p "$dir/skins"
+        cp "$dist"/{dialwick.dll,dialwick.exe} "$dir/"
+        cp -r "$skins"/. "$dir/skins/"
+        seed_settings Herb seconds,date,weekday
+        start_standin 30
+        wine "$dir/dialwick.exe" >"$out/folders-$i.log" 2>&1 &
+        controller=$!
+        started+=("$controller")
+        run_program "$out/folders-$i-1.log" wait-skinned --height 30 || fail "folders: nothing shown from $name"
+        run_program "$out/folders-$i-2.log" close-controller --height 30
+        wait_pid "$controller" 10 || fail "folders: dialwick.exe in $name did not end"
+        stop_standin
+    done
+    [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   folders"
+}
+
+all=(attach attach48 ticking options language menu layered exit detach controller copydata
+     rivals intruders killed flat skin-away folders)
 [ $# -gt 0 ] && all=("$@")
 start=$(date +%s)
 for s in "${all[@]}"; do
@@ -200,6 +241,12 @@ for s in "${all[@]}"; do
         detach) scenario detach Ember seconds 30 ;;
         controller) scenario_controller ;;
         copydata) scenario copydata Herb seconds,date,weekday 30 ;;
+        rivals) scenario rivals Herb seconds,date 30 ;;
+        intruders) scenario intruders Herb seconds 30 ;;
+        killed) scenario_killed ;;
+        flat) scenario flat Flat4 seconds 30 ;;
+        skin-away) scenario skin-away Frost seconds 30 ;;
+        folders) scenario_folders ;;
         *) fail "unknown scenario $s" ;;
     esac
 done

@@ -146,22 +146,13 @@ void ScenarioDetach(const ScenarioArgs &args)
     CheckStockClock(run, &stock);
 }
 
-static bool Skinned(const Taskbar &bar, int height)
-{
-    DWORD size = QueryClockSize(bar.Clock);
-    RECT rc{};
-    GetClientRect(bar.Clock, &rc);
-    return size != 0 && size != (DWORD)MAKELONG(64, height) && rc.right == LOWORD(size) &&
-           rc.bottom == HIWORD(size) && ProcessHasModule(bar.ProcessId, "dialwick.dll");
-}
-
 void ScenarioWaitSkinned(const ScenarioArgs &args)
 {
     Taskbar bar;
     if (!Check(FindTaskbar(&bar, 10000), "no stand-in taskbar appeared"))
         return;
     DWORD start = GetTickCount();
-    if (Check(WaitUntil(8000, [&] { return Skinned(bar, args.TaskbarHeight); }),
+    if (Check(WaitUntil(8000, [&] { return ClockSkinned(bar, args.TaskbarHeight); }),
               "the stand-in (process %lu) was not skinned within 8 seconds", bar.ProcessId))
         Say("note skinned %lu ms after the stand-in was found", GetTickCount() - start);
 }

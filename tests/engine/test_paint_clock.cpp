@@ -2,6 +2,7 @@
 // a test skin gives every cell its own colour, so each glyph's place shows.
 #include "engine/face_layout.h"
 #include "engine/paint_clock.h"
+#include "engine/repaint_tick.h"
 #include "engine/skin_bitmaps.h"
 #include "engine/time_snapshot.h"
 #include "tests/engine/test_support.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string.h>
 #include <string>
 
@@ -88,10 +90,11 @@ struct PaintTest : ::testing::Test {
     TestSkinDir Skins;
     StandinTaskbar Taskbar;
 
-    void Attach(int taskbarHeight, unsigned options, int y, int mo, int d, int h, int mi, int s)
+    void Attach(int taskbarHeight, unsigned options, int y, int mo, int d, int h, int mi, int s,
+                const TestSkinShape &shape = TestSkinShape())
     {
         Taskbar = SetUpTaskbar(taskbarHeight);
-        Skins.AddSkin("T");
+        Skins.AddSkin("T", shape);
         snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", Skins.Path.c_str());
         ASSERT_EQ(LoadSkin("T"), FlagTrue);
         SetOptions(options);
@@ -329,6 +332,48 @@ TEST_F(PaintTest, PaintIsClippedToTheInvalidRegion)
     DeleteObject(changed);
     RECT update;
     EXPECT_FALSE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE)) << "the paint validated the window";
+}
+
+// An independent check of what a paint leaves behind: a whole paint over a
+// colour no skin has leaves none of it, and after a repaint request the
+// window equals a whole paint of the same moment. Skins made for it: flat
+// digits whose colon dots reach below NUMBERS.BMP (20 x 4) or below the digit
+// row (24 x 14), where the colons hide; and a tall face whose date row starts
+// left of the origin, at midnight.
+TEST_F(PaintTest, NoStalePixelsAfterAWholePaintOrARepaintRequest)
+{
+    struct Case {
+        TestSkinShape Shape;
+        unsigned Options;
+        int TaskbarHeight;
+        int From[6], To[6];
+    } cases[] = {
+        {{20, 4, 6, 8}, OptSeconds, 30, {2026, 12, 6, 10, 15, 58}, {2026, 12, 6, 10, 15, 59}},
+        {{24, 14, 6, 8}, OptSeconds, 30, {2026, 12, 6, 10, 15, 58}, {2026, 12, 6, 10, 15, 59}},
+        {{9, 14, 6, 8}, OptDate | OptWeekday, 60, {2026, 12, 9, 23, 59, 59}, {2026, 12, 10, 0, 0, 0}},
+    };
+    const COLORREF stale = RGB(7, 7, 7);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.Shape.DigitWidth) + " x " + std::to_string(c.Shape.DigitHeight));
+        const int *f = c.From, *t = c.To;
+        Attach(c.TaskbarHeight, c.Options, f[0], f[1], f[2], f[3], f[4], f[5], c.Shape);
+        SizeClock(Taskbar);
+        SimFillWindow(ClockState.ClockWnd, stale);
+        InvalidateRect(ClockState.ClockWnd, nullptr, FALSE);
+        PaintClock(ClockState.ClockWnd);
+        SimPixels whole = SimReadWindowPixels(ClockState.ClockWnd);
+        EXPECT_EQ(std::count(whole.Pixels.begin(), whole.Pixels.end(), stale), 0) << "pixels no paint reached";
+
+        SimSetLocalTime(t[0], t[1], t[2], t[3], t[4], t[5]);
+        RepaintTick();
+        SimPixels ticked = SimReadWindowPixels(ClockState.ClockWnd);
+        PaintWholeClock();
+        SimPixels repainted = SimReadWindowPixels(ClockState.ClockWnd);
+        int differ = 0;
+        for (size_t i = 0; i < ticked.Pixels.size(); i++)
+            differ += ticked.Pixels[i] != repainted.Pixels[i];
+        EXPECT_EQ(differ, 0) << "pixels the repaint request left from the moment before";
+    }
 }
 
 TEST_F(PaintTest, NothingIsPaintedWithoutSkinVisibilityOrWhileAlreadyPainting)

@@ -197,6 +197,52 @@ TEST_F(AttachFlow, AttachWithoutASkinLeavesTheStockClock)
     EXPECT_EQ(ClockPixels().At(0, 0), StandinClockColor);
 }
 
+std::string StoredSkinName()
+{
+    DWORD type;
+    std::vector<uint8_t> data;
+    if (!SimRegGetValue(SettingsKey, "SkinName", &type, &data))
+        return "(none)";
+    data.push_back(0);
+    return (const char *)data.data();
+}
+
+// The folder of the chosen skin is missing for a while (an update, say): the
+// stock clock shows, but neither a command that saves the settings nor
+// picking the skin again loses the choice, and the skin is back at the next
+// attach once its folder is.
+TEST_F(AttachFlow, AFailedSkinLoadKeepsTheStoredChoice)
+{
+    SeedOpaqueSeconds();
+    for (const char *skin : {"Wide", "Herb"}) {
+        SCOPED_TRACE(skin);
+        SeedSkinName(skin);
+        ASSERT_EQ(Attach(), -1);
+        SimSetMenuChoice(0);
+        InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
+        UINT id = 0;
+        std::vector<SimMenuItem> items;
+        ASSERT_TRUE(SimGetMenuItems(ShellState().SkinsMenu, &items));
+        for (const SimMenuItem &i : items)
+            if (i.Text == skin)
+                id = (UINT)i.Id;
+        std::string folder = Skins.Path + "/" + skin, away = folder + ".away";
+        ASSERT_EQ(rename(folder.c_str(), away.c_str()), 0);
+
+        InExplorer([&] { SendMessageA(Taskbar.Clock, WM_COMMAND, id, 0); });
+        EXPECT_EQ(ShellState().SkinLoaded, 0);
+        EXPECT_EQ(StoredSkinName(), skin) << "picking the missing skin again";
+        EXPECT_EQ(Attach(), 0);
+        InExplorer([&] { SendMessageA(Taskbar.Clock, WM_COMMAND, ShowSecondsCommand, 0); });
+        EXPECT_EQ(StoredSkinName(), skin) << "a command after an attach that found no skin";
+
+        ASSERT_EQ(rename(away.c_str(), folder.c_str()), 0);
+        EXPECT_EQ(Attach(), -1);
+        EXPECT_STREQ(ShellState().CurrentSkinName, skin);
+        Detach();
+    }
+}
+
 TEST_F(AttachFlow, WithoutATaskbarNothingIsHooked)
 {
     // The controller's copy looked the taskbar up at load; here it found none.

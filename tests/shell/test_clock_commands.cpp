@@ -227,16 +227,16 @@ TEST_F(Commands, HandOverSizesAndUnterminatedPaths)
     EXPECT_NE(std::string(shell.SkinBaseDir).find("dialwick-skins"), std::string::npos) << "nothing changed";
     EXPECT_EQ(shell.ControllerWnd, ControllerWindow);
 
-    // Exactly 464 bytes is taken whatever dwData holds.
+    // Exactly 464 bytes from the controller is taken whatever dwData holds.
     std::vector<uint8_t> good(464, 0);
     memcpy(good.data(), HostPath.c_str(), HostPath.size() + 1);
-    uint32_t other = 0x4321;
-    memcpy(good.data() + 460, &other, 4);
+    uint32_t controller = (uint32_t)(uintptr_t)ControllerWindow;
+    memcpy(good.data() + 460, &controller, 4);
     COPYDATASTRUCT ok{99, 464, good.data()};
     StockSaw.clear();
-    EXPECT_EQ(SendToClock(WM_COPYDATA, 0, (LPARAM)&ok), FlagTrue);
+    EXPECT_EQ(SendToClock(WM_COPYDATA, (WPARAM)ControllerWindow, (LPARAM)&ok), FlagTrue);
     EXPECT_TRUE(StockSaw.empty());
-    EXPECT_EQ(ShellState().ControllerWnd, (HWND)(uintptr_t)0x4321);
+    EXPECT_EQ(ShellState().ControllerWnd, ControllerWindow);
     InExplorer([] { ClockState.PreviousClockProc = StockForSpy; });
 }
 

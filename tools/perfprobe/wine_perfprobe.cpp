@@ -54,12 +54,15 @@ int main(int argc, char **argv)
     bool skinned = strcmp(argv[1], "skinned") == 0;
     int seconds = atoi(argv[2]);
     // The taskbar may still be starting, or an ended one may not be gone yet:
-    // wait for a live one, but not for ever.
+    // wait for a live one with its clock made (the library looks the clock up
+    // when it is loaded), but not for ever.
     HANDLE process = nullptr;
     for (int i = 0; i < 100 && !process; i++) {
         HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+        HWND notify = tray ? FindWindowExA(tray, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
+        HWND clock = notify ? FindWindowExA(notify, nullptr, "TrayClockWClass", nullptr) : nullptr;
         DWORD pid = 0, code = 0;
-        if (tray && GetWindowThreadProcessId(tray, &pid))
+        if (clock && IsWindowVisible(tray) && GetWindowThreadProcessId(tray, &pid))
             process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
         if (process && (!GetExitCodeProcess(process, &code) || code != STILL_ACTIVE)) {
             CloseHandle(process);
