@@ -4,6 +4,7 @@
 #include "platform/sim/sim_internal.h"
 
 #include <algorithm>
+#include <string.h>
 #include <strings.h>
 
 SimWindowData *SimFindWindow(HWND hwnd)
@@ -330,6 +331,17 @@ HWND GetParent(HWND hwnd)
 {
     SimWindowData *w = Window(hwnd);
     return w ? w->Parent : nullptr;
+}
+
+int GetClassNameA(HWND hwnd, LPSTR className, int maxCount)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w || !className || maxCount <= 0)
+        return 0;
+    int n = std::min((int)w->ClassName.size(), maxCount - 1);
+    memcpy(className, w->ClassName.c_str(), n);
+    className[n] = 0;
+    return n;
 }
 
 static bool Matches(HWND hwnd, LPCSTR className, LPCSTR windowName)

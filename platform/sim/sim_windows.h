@@ -278,6 +278,7 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value);
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
 HWND GetParent(HWND hwnd);
+int GetClassNameA(HWND hwnd, LPSTR className, int maxCount);
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
 BOOL GetClientRect(HWND hwnd, LPRECT rect);
