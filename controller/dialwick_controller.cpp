@@ -1,7 +1,9 @@
 // dialwick.exe: the controller. It has no visible window; it loads the
 // library from its own folder, attaches the skinned clock, asks it to repaint
 // four times a second, and detaches when asked to exit, when the session
-// ends, or when it is closed. A restarted shell gets the clock again.
+// ends, or when it is closed. A restarted shell gets the clock again. On a
+// taskbar without the classic clock window it tells the user so, once, and
+// ends with exit code 5.
 // "dialwick.exe --version" shows the version and starts nothing.
 #include <windows.h>
 
@@ -20,6 +22,13 @@ const char InstanceMutex[] = "ZantorDialwickControllerInstance";
 const UINT ExitRequest = WM_USER + 100;
 const UINT_PTR RepaintTimer = 1;
 const UINT RepaintInterval = 250;
+const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
+const char NoClassicClockShown[] = "NoClassicClockShown";
+const int NoClassicClockExit = 5;
+const char NoClassicClockText[] =
+    "This taskbar has no classic clock for Zantor Dialwick to skin: Windows 11 draws its clock itself.\r\n\r\n"
+    "The skinned clock works on the classic taskbar, as Windows 10 and earlier have it. Zantor Dialwick "
+    "ends now and will not show this message again.";
 
 struct Library {
     HMODULE Module;
@@ -31,6 +40,9 @@ Library Clock;
 char Folder[MAX_PATH];
 char HostPath[MAX_PATH];
 UINT TaskbarCreated;
+int ExitCode;
+// Told once the message loop has ended, where no broadcast can re-enter.
+bool TellNoClassicClock;
 
 // The library looks Explorer's windows up when it is loaded, so attaching
 // to a new shell means loading it afresh.
@@ -51,10 +63,51 @@ bool LoadClockLibrary()
     return false;
 }
 
+// Windows 11's taskbar has its notification area but no classic clock
+// window in it. Only a taskbar on screen counts: one still being made may
+// not have its clock yet, and another program's hidden window of that class
+// is no taskbar.
+bool TaskbarLacksClassicClock()
+{
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND notify = tray ? FindWindowExA(tray, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
+    return notify && IsWindowVisible(tray) && !FindWindowExA(notify, nullptr, "TrayClockWClass", nullptr);
+}
+
+// Notes in the settings whether the user has been told that the taskbar has
+// no classic clock, so that a start from autostart does not tell it again;
+// returns whether they had been told.
+bool NoteToldNoClassicClock(bool told)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    DWORD before = 0, size = sizeof(before), after = 1;
+    bool wasTold = RegQueryValueExA(key, NoClassicClockShown, nullptr, nullptr, (BYTE *)&before, &size) ==
+                       ERROR_SUCCESS && before != 0;
+    if (told && !wasTold)
+        RegSetValueExA(key, NoClassicClockShown, 0, REG_DWORD, (const BYTE *)&after, sizeof(after));
+    else if (!told && wasTold)
+        RegDeleteValueA(key, NoClassicClockShown);
+    RegCloseKey(key);
+    return wasTold;
+}
+
 void Attach(HWND hwnd)
 {
-    if (Clock.Module || LoadClockLibrary())
-        Clock.SetClockOnTray(hwnd, 1, HostPath, "");
+    if (!Clock.Module && !LoadClockLibrary())
+        return;
+    LONG attached = Clock.SetClockOnTray(hwnd, 1, HostPath, "");
+    if (attached == 0 && TaskbarLacksClassicClock()) {
+        TellNoClassicClock = !NoteToldNoClassicClock(true);
+        ExitCode = NoClassicClockExit;
+        DestroyWindow(hwnd);
+        return;
+    }
+    // Told again should the classic clock go away later.
+    if (attached != 0)
+        NoteToldNoClassicClock(false);
 }
 
 void DetachAndUnload(HWND hwnd)
@@ -89,7 +142,7 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         KillTimer(hwnd, RepaintTimer);
         DetachAndUnload(hwnd);
-        PostQuitMessage(0);
+        PostQuitMessage(ExitCode);
         return 0;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -184,6 +237,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (TellNoClassicClock)
+        MessageBoxA(nullptr, NoClassicClockText, "Zantor Dialwick", MB_OK | MB_ICONINFORMATION);
     CloseHandle(mutex);
-    return 0;
+    return ExitCode;
 }

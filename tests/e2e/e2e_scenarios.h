@@ -14,12 +14,14 @@ struct ScenarioArgs {
     int TaskbarHeight = 30;
     std::string Helper;    // the program that sends malformed hand-overs
     UINT Command = 0;      // for "command"
+    bool Windows10 = false;  // the stand-in plays the Windows 10 taskbar
 };
 
 // The stand-in's clock before the library touched it.
 struct StockClock {
     Capture Pixels;
     SYSTEMTIME Time{};
+    std::string Rects;  // the taskbar's windows (DescribeTaskbarRects)
 };
 
 // Finds the stand-in, notes its stock clock, loads the library and attaches.
@@ -46,6 +48,10 @@ void ScenarioWaitStock(const ScenarioArgs &args);
 void ScenarioHoldInstance(const ScenarioArgs &args);
 // Sends one WM_COMMAND to the clock, as a menu choice would (the demo uses it).
 void ScenarioCommand(const ScenarioArgs &args);
+// The Windows 11 stand-in, with dialwick.exe started by the runner: the
+// library refuses it, and dialwick.exe says so in a message box, which is
+// then closed.
+void ScenarioWindows11(const ScenarioArgs &args);
 
 // Language 14's texts as the registry must hold them.
 extern const char ExpectedLanguage[];

@@ -274,12 +274,11 @@ void UnregisterStandinClasses(HINSTANCE instance)
         UnregisterClassA(name, instance);
 }
 
-static HWND CreateChild(HINSTANCE instance, const char *className, HWND parent, DWORD style = 0)
+static HWND CreateChild(HINSTANCE instance, const char *className, HWND parent, DWORD style = WS_VISIBLE)
 {
     if (!parent)
         return nullptr;
-    return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, parent, nullptr, instance,
-                           nullptr);
+    return CreateWindowExA(0, className, "", WS_CHILD | style, 0, 0, 1, 1, parent, nullptr, instance, nullptr);
 }
 
 StandinTaskbar CreateStandinTaskbar(HINSTANCE instance, const StandinLayout &layout)
@@ -297,10 +296,11 @@ StandinTaskbar CreateStandinTaskbar(HINSTANCE instance, const StandinLayout &lay
     t.Tray = CreateWindowExA(WS_EX_TOOLWINDOW, TrayClass, "", style, x, y, w, h, nullptr, nullptr, instance, nullptr);
     if (t.Tray)
         SetWindowLongPtrA(t.Tray, GWLP_USERDATA, layout.Mode);
-    t.Notify = CreateChild(instance, NotifyClass, t.Tray, WS_CLIPCHILDREN);
+    bool windows11 = layout.Mode == StandinWindows11;
+    t.Notify = CreateChild(instance, NotifyClass, t.Tray, WS_CLIPCHILDREN | (windows11 ? 0 : WS_VISIBLE));
     bool made = t.Notify != nullptr;
-    if (layout.Mode == StandinWindows11) {
-        made = made && CreateChild(instance, BridgeClass, t.Notify);
+    if (windows11) {
+        made = made && CreateChild(instance, BridgeClass, t.Tray);
     } else {
         if (layout.Mode == StandinWindows10)
             made = made && CreateChild(instance, PagerClass, t.Notify);
@@ -382,15 +382,9 @@ void LayoutStandinTaskbar(HWND tray)
             LayoutWindows10Taskbar(t.Notify);
         return;
     case StandinWindows11: {
-        HWND bridge = Child(t.Notify, BridgeClass);
-        if (!bridge)
-            return;
         RECT r;
         GetClientRect(tray, &r);
-        bool vertical = IsVertical(tray);
-        PlaceNotify(tray, t.Notify, StandinBridgeLength, StandinBridgeLength);
-        MoveWindow(bridge, 0, 0, vertical ? r.right : StandinBridgeLength, vertical ? StandinBridgeLength : r.bottom,
-                   TRUE);
+        MoveWindow(Child(tray, BridgeClass), 0, 0, r.right, r.bottom, TRUE);
         return;
     }
     default:

@@ -30,7 +30,8 @@ enum StandinMode {
     // counts the clock at a stock size and places its children itself: its
     // pager, the clock, a TrayButton and the show-desktop button.
     StandinWindows10,
-    // Windows 11: a notification area with a composition bridge and no clock window.
+    // Windows 11: a hidden notification area and a composition bridge that
+    // draws the whole taskbar, its clock included; no clock window.
     StandinWindows11,
 };
 
@@ -38,9 +39,7 @@ enum StandinMode {
 // their length along the taskbar.
 constexpr int StandinPagerLength = 40;
 constexpr int StandinButtonLength = 28;
-constexpr int StandinShowDesktopLength = 8;
-// The Windows 11 notification area, which holds its clock in the bridge.
-constexpr int StandinBridgeLength = 88;
+constexpr int StandinShowDesktopLength = 10;
 
 struct StandinLayout {
     int ScreenWidth = 1024;
