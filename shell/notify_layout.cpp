@@ -19,9 +19,11 @@ static bool SameRect(const RECT &a, const RECT &b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// The pixels a window showed where it was may be the clock's that covered
+// it (Wine copies them along): it paints itself anew.
 static void MoveTo(HWND hwnd, const RECT &r)
 {
-    SetWindowPos(hwnd, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void StartNotifyLayout()

@@ -438,9 +438,9 @@ BOOL ShowWindow(HWND hwnd, int cmd)
 
 // A moved or resized window keeps its pixels: only what it newly shows is
 // invalidated, and all of it when its class asks to be redrawn on a change
-// of width (CS_HREDRAW) or height (CS_VREDRAW). The parent gets back what
-// the window no longer covers.
-static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after)
+// of width (CS_HREDRAW) or height (CS_VREDRAW) or the move discards its
+// pixels (SWP_NOCOPYBITS). The parent gets back what the window no longer covers.
+static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after, UINT flags)
 {
     SimWindowData *w = SimFindWindow(hwnd);
     if (!w)
@@ -448,7 +448,7 @@ static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after
     int oldWidth = before.right - before.left, oldHeight = before.bottom - before.top;
     int width = after.right - after.left, height = after.bottom - after.top;
     bool whole = ((w->ClassStyle & CS_HREDRAW) && width != oldWidth) ||
-                 ((w->ClassStyle & CS_VREDRAW) && height != oldHeight);
+                 ((w->ClassStyle & CS_VREDRAW) && height != oldHeight) || (flags & SWP_NOCOPYBITS);
     if (whole) {
         InvalidateRect(hwnd, nullptr, TRUE);
     } else {
@@ -503,7 +503,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (resized)
         w->Update = SimRegionIntersectRect(w->Update, RECT{0, 0, width, height});
     if (!(flags & SWP_NOREDRAW))
-        InvalidateAfterMove(hwnd, before, r);
+        InvalidateAfterMove(hwnd, before, r, flags);
     UINT stayed = (moved ? 0 : SWP_NOMOVE | SWP_NOCLIENTMOVE) | (resized ? 0 : SWP_NOSIZE | SWP_NOCLIENTSIZE);
     WINDOWPOS changed{hwnd, insertAfter, r.left, r.top, width, height, pos.flags | stayed};
     SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, (LPARAM)&changed);

@@ -57,6 +57,27 @@ static std::string OneLine(std::string text)
     return text;
 }
 
+// The notification area's windows other than the clock show their own colour,
+// not pixels carried along from where they were.
+static bool ShowOwnColours(HWND notify)
+{
+    const struct {
+        const char *Class;
+        COLORREF Colour;
+    } windows[] = {{"SysPager", StandinPagerColor},
+                   {"TrayButton", StandinButtonColor},
+                   {"TrayShowDesktopButtonWClass", StandinShowDesktopColor}};
+    for (const auto &w : windows) {
+        Capture c;
+        if (!CaptureRows(FindWindowExA(notify, nullptr, w.Class, nullptr), 0, 0x7FFF, &c))
+            return false;
+        for (uint32_t p : c.Pixels)
+            if (p != w.Colour)
+                return false;
+    }
+    return true;
+}
+
 bool WaitWindows10Layout(const FaceRun &run, int clockWidth, int clockHeight)
 {
     if (!run.Windows10)
@@ -66,7 +87,9 @@ bool WaitWindows10Layout(const FaceRun &run, int clockWidth, int clockHeight)
         now = DescribeTaskbarRects(run.Bar.Tray);
         return now == want;
     });
-    return Check(ok, "the notification area is %s not %s", OneLine(now).c_str(), OneLine(want).c_str());
+    return Check(ok, "the notification area is %s not %s", OneLine(now).c_str(), OneLine(want).c_str()) &&
+           Check(WaitUntil(3000, [&] { return ShowOwnColours(run.Bar.Notify); }),
+                 "the pager or a button of the notification area shows pixels not its own");
 }
 
 void NoteSnapshot(FaceRun *run) { run->LastSnapshot = GetTickCount(); }

@@ -188,6 +188,11 @@ TEST_F(Windows, ClassesThatRedrawOnResizeRepaintWhole)
     ASSERT_TRUE(GetUpdateRect(Top, &update, FALSE));
     EXPECT_EQ(update.left, 0);
     EXPECT_EQ(update.right, 10);
+    // Unless the move discards them.
+    SetWindowPos(Child, nullptr, 120, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOCOPYBITS);
+    ASSERT_TRUE(GetUpdateRect(Child, &update, FALSE));
+    EXPECT_EQ(update.left, 0);
+    EXPECT_EQ(update.right, 40);
 }
 
 // What a window hears when it is placed, as Wine 8 sent it, with a
