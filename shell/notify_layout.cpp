@@ -137,10 +137,12 @@ void RestoreNotifyLayout()
             MoveTo(m.Window, m.Explorer);
     }
     ClockState.MovedWindowCount = 0;
+    // Cleared first: should the clock still have our procedure, it must not
+    // keep the face's size now.
+    bool sized = ClockState.NotifyAnswersSize != 0;
+    ClockState.NotifyAnswersSize = 0;
     const RECT &own = ClockState.ExplorerClockRect;
-    if (ClockState.NotifyAnswersSize && IsWindow(ClockState.ClockWnd) &&
-        !SameRect(PlaceInNotify(ClockState.ClockWnd), own))
+    if (sized && IsWindow(ClockState.ClockWnd) && !SameRect(PlaceInNotify(ClockState.ClockWnd), own))
         SetWindowPos(ClockState.ClockWnd, nullptr, own.left, own.top, own.right - own.left, own.bottom - own.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    ClockState.NotifyAnswersSize = 0;
 }

@@ -473,7 +473,7 @@ static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after
 // with SWP_NOMOVE and SWP_NOSIZE added for what stayed.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
 {
-    if (!Window(hwnd))
+    if (SimShouldFail("SetWindowPos") || !Window(hwnd))
         return FALSE;
     WINDOWPOS pos{hwnd, insertAfter, x, y, cx, cy, flags};
     if (!(flags & SWP_NOSENDCHANGING))
