@@ -81,7 +81,9 @@ static void ShiftSibling(HWND hwnd, const RECT &clock, int shift, bool vertical)
     RECT now = PlaceInNotify(hwnd);
     MovedWindow *moved = FindMoved(hwnd);
     RECT own = moved && SameRect(now, moved->Moved) ? moved->Explorer : now;
-    bool after = vertical ? own.top + own.bottom > clock.top + clock.bottom : own.left + own.right > clock.left + clock.right;
+    // After: its middle lies beyond the clock's middle along the taskbar.
+    bool after = vertical ? own.top + own.bottom > clock.top + clock.bottom
+                          : own.left + own.right > clock.left + clock.right;
     RECT target = own;
     if (after)
         OffsetRect(&target, vertical ? 0 : shift, vertical ? shift : 0);

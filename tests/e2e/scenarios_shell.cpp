@@ -223,8 +223,8 @@ static bool ChildTextHas(HWND parent, const char *words)
 void ScenarioWindows11(const ScenarioArgs &args)
 {
     HWND tray = nullptr;
-    if (!Check(WaitUntil(10000, [&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) && IsWindowVisible(tray); }),
-               "no stand-in taskbar appeared"))
+    auto onScreen = [&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) && IsWindowVisible(tray); };
+    if (!Check(WaitUntil(10000, onScreen), "no stand-in taskbar appeared"))
         return;
     DWORD standin = 0;
     GetWindowThreadProcessId(tray, &standin);

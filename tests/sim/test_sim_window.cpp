@@ -239,9 +239,11 @@ TEST_F(Windows, PlacingAWindowSendsWhatWineSends)
     } cases[] = {
         {0, 0, 10, 10, z, {"changing 0,0 10x10 14"}, {0, 0, 10, 10}},
         {5, 0, 20, 10, z, {"changing 5,0 20x10 14", "changed 5,0 20x10 14", "move 5 0", "size 20 10"}, {5, 0, 25, 10}},
-        {7, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER, {"changing 7,0 0x0 5", "changed 7,0 20x10 805", "move 7 0"}, {7, 0, 27, 10}},
+        {7, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER, {"changing 7,0 0x0 5", "changed 7,0 20x10 805", "move 7 0"},
+         {7, 0, 27, 10}},
         {0, 0, 49, 10, z, {"changing 0,0 49x10 14", "changed 0,0 50x10 14", "move 0 0", "size 50 10"}, {0, 0, 50, 10}},
-        {1, 0, 30, 10, SWP_NOZORDER | SWP_NOSENDCHANGING, {"changed 1,0 30x10 404", "move 1 0", "size 30 10"}, {1, 0, 31, 10}},
+        {1, 0, 30, 10, SWP_NOZORDER | SWP_NOSENDCHANGING, {"changed 1,0 30x10 404", "move 1 0", "size 30 10"},
+         {1, 0, 31, 10}},
         {0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | z, {"changing 0,0 0x0 17"}, {1, 0, 31, 10}},
     };
     for (const auto &c : cases) {

@@ -307,7 +307,8 @@ StandinTaskbar CreateStandinTaskbar(HINSTANCE instance, const StandinLayout &lay
         t.Clock = CreateChild(instance, ClockClass, t.Notify);
         made = made && t.Clock;
         if (layout.Mode == StandinWindows10)
-            made = made && CreateChild(instance, ButtonClass, t.Notify) && CreateChild(instance, ShowDesktopClass, t.Notify);
+            made = made && CreateChild(instance, ButtonClass, t.Notify) &&
+                   CreateChild(instance, ShowDesktopClass, t.Notify);
     }
     if (!made) {
         if (t.Tray)
