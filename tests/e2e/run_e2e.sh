@@ -34,7 +34,7 @@ cp "$mingw"/{dialwick.dll,dialwick.exe,standin-taskbar.exe,dialwick-e2e.exe,dial
 cp -r "$skins"/. "$dist/skins/"
 wine_env_start "$work" || exit 1
 
-failed=0 passed=0 compared=0 mode=classic
+failed=0 passed=0 compared=0 mode=classic waited_rc=0
 
 fail() { echo "FAIL ($mode) $*"; failed=$((failed + 1)); }
 
