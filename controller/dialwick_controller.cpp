@@ -3,6 +3,8 @@
 // four times a second, and detaches when asked to exit, when the session
 // ends, or when it is closed. A restarted shell gets the clock again, and so
 // does a clock that was lost some other way, unless another controller holds it.
+// On a taskbar without the classic clock window it tells the user so, once,
+// and ends with exit code 6.
 // "dialwick.exe --version" shows the version and starts nothing.
 #include "controller/clock_holder.h"
 #include "controller/host_path.h"
@@ -29,6 +31,13 @@ const UINT RepaintInterval = 250;
 const unsigned WatchEvery = 8;
 // The longest path a wide-character call gives.
 const DWORD LongPathSize = 32768;
+const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
+const char NoClassicClockShown[] = "NoClassicClockShown";
+const int NoClassicClockExit = 6;
+const char NoClassicClockText[] =
+    "This taskbar has no classic clock for Zantor Dialwick to skin: Windows 11 draws its clock itself.\r\n\r\n"
+    "The skinned clock works on the classic taskbar, as Windows 10 and earlier have it. Zantor Dialwick "
+    "ends now and will not show this message again.";
 
 struct Library {
     HMODULE Module;
@@ -42,6 +51,9 @@ char HostPath[MAX_PATH];
 UINT TaskbarCreated;
 unsigned Repaints;
 bool Watching;
+int ExitCode;
+// Told once the message loop has ended, where no broadcast can re-enter.
+bool TellNoClassicClock;
 
 // The library looks Explorer's windows up when it is loaded, so attaching
 // to a new shell means loading it afresh. Wide characters: the folder may
@@ -61,14 +73,55 @@ bool LoadClockLibrary()
     return false;
 }
 
+// Windows 11's taskbar has its notification area but no classic clock
+// window in it. Only a taskbar on screen counts: one still being made may
+// not have its clock yet, and another program's hidden window of that class
+// is no taskbar.
+bool TaskbarLacksClassicClock()
+{
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND notify = tray ? FindWindowExA(tray, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
+    return notify && IsWindowVisible(tray) && !FindWindowExA(notify, nullptr, "TrayClockWClass", nullptr);
+}
+
+// Notes in the settings whether the user has been told that the taskbar has
+// no classic clock, so that a start from autostart does not tell it again;
+// returns whether they had been told.
+bool NoteToldNoClassicClock(bool told)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    DWORD before = 0, size = sizeof(before), after = 1;
+    bool wasTold = RegQueryValueExA(key, NoClassicClockShown, nullptr, nullptr, (BYTE *)&before, &size) ==
+                       ERROR_SUCCESS && before != 0;
+    if (told && !wasTold)
+        RegSetValueExA(key, NoClassicClockShown, 0, REG_DWORD, (const BYTE *)&after, sizeof(after));
+    else if (!told && wasTold)
+        RegDeleteValueA(key, NoClassicClockShown);
+    RegCloseKey(key);
+    return wasTold;
+}
+
 // The clock is watched only when it is not free right after an attach: a
 // library that cannot say who holds it (an older dialwick.dll beside this
 // program, or one still mapped in Explorer) would otherwise be attached
 // again every two seconds, for nothing. A new taskbar tries again.
 void Attach(HWND hwnd)
 {
-    if (Clock.Module || LoadClockLibrary())
-        Clock.SetClockOnTray(hwnd, 1, HostPath, "");
+    if (!Clock.Module && !LoadClockLibrary())
+        return;
+    LONG attached = Clock.SetClockOnTray(hwnd, 1, HostPath, "");
+    if (attached == 0 && TaskbarLacksClassicClock()) {
+        TellNoClassicClock = !NoteToldNoClassicClock(true);
+        ExitCode = NoClassicClockExit;
+        DestroyWindow(hwnd);
+        return;
+    }
+    // Told again should the classic clock go away later.
+    if (attached != 0)
+        NoteToldNoClassicClock(false);
     Watching = AskClockHolder(hwnd) != ClockFree;
 }
 
@@ -125,7 +178,7 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         KillTimer(hwnd, RepaintTimer);
         DetachAndUnload(hwnd);
-        PostQuitMessage(0);
+        PostQuitMessage(ExitCode);
         return 0;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -234,6 +287,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (TellNoClassicClock)
+        MessageBoxA(nullptr, NoClassicClockText, "Zantor Dialwick", MB_OK | MB_ICONINFORMATION);
     CloseHandle(mutex);
-    return 0;
+    return ExitCode;
 }

@@ -21,6 +21,16 @@ constexpr int DigitCount = 6;
 // Indices into the digit arrays.
 enum { HourTens, HourOnes, MinuteTens, MinuteOnes, SecondTens, SecondOnes };
 
+// A window of the notification area moved to make room for the face: where
+// Explorer had put it and where it was moved to, both in the notification
+// area's client coordinates.
+struct MovedWindow {
+    HWND Window;
+    RECT Explorer;
+    RECT Moved;
+};
+constexpr int MaxMovedWindows = 8;
+
 struct ClockStateRecord {
     ProcessNotifyHandler PreviousNotifyHandler;
     HBITMAP NumbersBitmap;
@@ -69,6 +79,13 @@ struct ClockStateRecord {
     HMENU MainMenu;
     // The popup menu is being tracked; a second one must not replace it.
     Flag MenuTracking;
+    // The taskbar asked the notification area for its size, so it sizes the
+    // clock itself (Windows 10 from 1607).
+    Flag NotifyAnswersSize;
+    // Where Explorer last placed the clock, in the notification area.
+    RECT ExplorerClockRect;
+    MovedWindow MovedWindows[MaxMovedWindows];
+    int32_t MovedWindowCount;
 };
 
 // Zero-filled when the library is mapped; never created, copied or freed.

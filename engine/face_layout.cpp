@@ -6,14 +6,6 @@
 
 static int32_t Trunc(double value) { return (int32_t)value; }
 
-int32_t WindowWidth(HWND hwnd)
-{
-    RECT r{};
-    if (!hwnd || !GetWindowRect(hwnd, &r))
-        return 0;
-    return r.right - r.left;
-}
-
 int32_t WindowHeight(HWND hwnd)
 {
     RECT r{};

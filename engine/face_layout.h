@@ -3,7 +3,6 @@
 #include "engine/clock_state.h"
 
 Flag IsTaskbarVertical();
-int32_t WindowWidth(HWND hwnd);
 int32_t WindowHeight(HWND hwnd);
 
 // The face rectangle: left and top 0, right and bottom the face's size.

@@ -195,14 +195,15 @@ void PaintBackground(PaintFrame &f, HBRUSH brush, const RECT &client, int x)
         return;
     }
     // Without a compositor the clock must show the notification area's own
-    // background: have it paint itself into the clock, shifted to the clock's place.
+    // background: have it paint itself into the clock, shifted to the clock's
+    // place in it, which is not its far end where buttons follow the clock.
     if (!ClockState.IsWindowsXP || !ClockState.PreviousNotifyProc)
         return;
+    RECT clock{}, notify{};
+    GetWindowRect(ClockState.ClockWnd, &clock);
+    GetWindowRect(ClockState.NotifyWnd, &notify);
     int saved = SaveDC(dest);
-    if (!IsTaskbarVertical())
-        SetWindowOrgEx(dest, WindowWidth(ClockState.NotifyWnd) - WindowWidth(ClockState.ClockWnd), 0, nullptr);
-    else
-        SetWindowOrgEx(dest, 0, WindowHeight(ClockState.NotifyWnd) - WindowHeight(ClockState.ClockWnd), nullptr);
+    SetWindowOrgEx(dest, clock.left - notify.left, clock.top - notify.top, nullptr);
     CallWindowProcA(ClockState.PreviousNotifyProc, ClockState.NotifyWnd, WM_PRINTCLIENT, (WPARAM)dest,
                     PRF_CLIENT | PRF_ERASEBKGND);
     RestoreDC(dest, saved);

@@ -7,6 +7,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// The pager control's notification, which the taskbar's layout turns on.
+#include <commctrl.h>
 #else
 #include "platform/sim/sim_windows.h"
 #endif

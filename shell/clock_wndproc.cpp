@@ -15,6 +15,7 @@
 #include "shell/controller_watch.h"
 #include "shell/hook_subclass.h"
 #include "shell/host_lookup.h"
+#include "shell/notify_layout.h"
 
 #include <string.h>
 
@@ -123,6 +124,11 @@ static LRESULT HandleClockMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         return 0;
     case ClockSizeMessage:
         return skin ? AnswerSizeQuery(hwnd, msg, wParam, lParam) : PassOn(hwnd, msg, wParam, lParam);
+    case WM_WINDOWPOSCHANGING: {
+        LRESULT result = PassOn(hwnd, msg, wParam, lParam);
+        KeepFaceSize((WINDOWPOS *)lParam);
+        return result;
+    }
     default:
         return PassOn(hwnd, msg, wParam, lParam);
     }

@@ -9,6 +9,7 @@
 #include "shell/clock_wndproc.h"
 #include "shell/containment.h"
 #include "shell/controller_watch.h"
+#include "shell/notify_layout.h"
 
 static WNDPROC ReplaceProc(HWND hwnd, WNDPROC proc)
 {
@@ -30,7 +31,9 @@ void SubclassClock()
             ReplaceProc(ClockState.NotifyWnd, ClockState.PreviousNotifyProc);
         ClockState.PreviousClockProc = nullptr;
         ClockState.PreviousNotifyProc = nullptr;
+        return;
     }
+    StartNotifyLayout();
 }
 
 void UnsubclassClock()
@@ -44,6 +47,7 @@ void UnsubclassClock()
         ClockState.PreviousClockProc = nullptr;
     if (ClockState.PreviousNotifyProc && ReplaceProc(ClockState.NotifyWnd, ClockState.PreviousNotifyProc))
         ClockState.PreviousNotifyProc = nullptr;
+    RestoreNotifyLayout();
     FreeSkinBitmaps();
     DestroyMenus();
     ReleaseController();
@@ -68,10 +72,22 @@ static void RepaintWholeFace()
     PaintClock(ClockState.ClockWnd);
 }
 
+static bool IsPagerSizeNotice(LPARAM lParam)
+{
+    const NMHDR *header = (const NMHDR *)lParam;
+    return header && header->code == PGN_CALCSIZE;
+}
+
+// Explorer's procedure answers first and only once; what follows runs
+// contained, so that a failure in it still returns Explorer's answer.
 LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC previous = ClockState.PreviousNotifyProc;
     auto passOn = [&] { return CallWindowProcA(previous, hwnd, msg, wParam, lParam); };
+    auto after = [](LRESULT result, auto step) {
+        Contain([&] { step(); return 0; }, [] { return 0; });
+        return result;
+    };
     // The detach reaches this window too, for when the clock's own procedure
     // was restored and this one was not.
     if (msg == ClockState.UnsubclassMsg && msg != 0) {
@@ -80,16 +96,23 @@ LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         Contain([] { UnsubclassClock(); return 0; }, [] { return 0; });
         return 0;
     }
-    if (msg != WM_WININICHANGE)
+    switch (msg) {
+    case WM_WININICHANGE:
+        // Twice: Explorer may repaint the area once more after the change.
+        return after(passOn(), [] {
+            RepaintWholeFace();
+            RepaintWholeFace();
+        });
+    case ClockSizeMessage: {
+        LRESULT answer = passOn();
+        return Contain([&] { return GrowNotifyAnswer(answer); }, [&] { return answer; });
+    }
+    case WM_NOTIFY:
+        return IsPagerSizeNotice(lParam) ? after(passOn(), FitNotifyChildren) : passOn();
+    case WM_SIZE:
+        // A layout made without the pager's notice is fitted here.
+        return after(passOn(), FitNotifyChildren);
+    default:
         return passOn();
-    LRESULT result = passOn();
-    Contain(
-        [] {
-            // Twice: Explorer may repaint the area once more after the change.
-            RepaintWholeFace();
-            RepaintWholeFace();
-            return 0;
-        },
-        [] { return 0; });
-    return result;
+    }
 }

@@ -9,5 +9,6 @@ void SubclassClock();
 void UnsubclassClock();
 
 // The notification area's replacement procedure: repaints the face after a
-// settings change.
+// settings change, and makes room for the face on a taskbar that sizes the
+// clock itself.
 LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -54,7 +54,9 @@ static LONG Detach()
     if (ClockState.HookHandle)
         UnhookWindowsHookEx(ClockState.HookHandle);
     ClockState.HookHandle = nullptr;
-    RelayoutTaskbar();
+    // A taskbar without the classic clock never had anything of ours.
+    if (ClockState.ClockWnd)
+        RelayoutTaskbar();
     ClockState.ControllerWnd = nullptr;
     return -1;
 }
@@ -75,6 +77,10 @@ static LONG Attach(HWND controller, LPCSTR hostPath, LPCSTR reservedText)
     // hook every program of the desktop instead.
     DWORD thread = GetWindowThreadProcessId(ClockState.TrayWnd, nullptr);
     if (!thread)
+        return 0;
+    // A taskbar without the classic clock window (Windows 11's) has nothing
+    // to take over: it is refused before anything is hooked.
+    if (!ClockState.ClockWnd)
         return 0;
     ClockState.HookHandle = SetWindowsHookExA(WH_CALLWNDPROC, ClockHookProc, LibraryInstance, thread);
     SendMessageA(ClockState.TrayWnd, ClockState.SubclassMsg, 0, 0);

@@ -4,6 +4,7 @@
 #include "platform/sim/sim_internal.h"
 
 #include <algorithm>
+#include <string.h>
 #include <strings.h>
 
 SimWindowData *SimFindWindow(HWND hwnd)
@@ -171,7 +172,7 @@ void SimDestroyAllWindows()
 
 BOOL IsWindow(HWND hwnd) { return SimFindWindow(hwnd) != nullptr; }
 
-LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     SimWindowData *w = Window(hwnd);
     if (!w)
@@ -192,6 +193,17 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
         GetClientRect(hwnd, &rc);
         FillRect((HDC)wParam, &rc, w->Background);
         return 1;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        // Moved, then sized, each only when the client area did.
+        const WINDOWPOS *pos = (const WINDOWPOS *)lParam;
+        if (!pos)
+            return 0;
+        if (!(pos->flags & SWP_NOCLIENTMOVE))
+            SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(pos->x, pos->y));
+        if (!(pos->flags & SWP_NOCLIENTSIZE))
+            SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(pos->cx, pos->cy));
+        return 0;
     }
     default:
         return 0;
@@ -351,6 +363,17 @@ HWND GetParent(HWND hwnd)
     return w ? w->Parent : nullptr;
 }
 
+int GetClassNameA(HWND hwnd, LPSTR className, int maxCount)
+{
+    SimWindowData *w = Window(hwnd);
+    if (!w || !className || maxCount <= 0)
+        return 0;
+    int n = std::min((int)w->ClassName.size(), maxCount - 1);
+    memcpy(className, w->ClassName.c_str(), n);
+    className[n] = 0;
+    return n;
+}
+
 static bool Matches(HWND hwnd, LPCSTR className, LPCSTR windowName)
 {
     SimWindowData *w = SimFindWindow(hwnd);
@@ -445,9 +468,9 @@ BOOL ShowWindow(HWND hwnd, int cmd)
 
 // A moved or resized window keeps its pixels: only what it newly shows is
 // invalidated, and all of it when its class asks to be redrawn on a change
-// of width (CS_HREDRAW) or height (CS_VREDRAW). The parent gets back what
-// the window no longer covers.
-static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after)
+// of width (CS_HREDRAW) or height (CS_VREDRAW) or the move discards its
+// pixels (SWP_NOCOPYBITS). The parent gets back what the window no longer covers.
+static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after, UINT flags)
 {
     SimWindowData *w = SimFindWindow(hwnd);
     if (!w)
@@ -455,7 +478,7 @@ static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after
     int oldWidth = before.right - before.left, oldHeight = before.bottom - before.top;
     int width = after.right - after.left, height = after.bottom - after.top;
     bool whole = ((w->ClassStyle & CS_HREDRAW) && width != oldWidth) ||
-                 ((w->ClassStyle & CS_VREDRAW) && height != oldHeight);
+                 ((w->ClassStyle & CS_VREDRAW) && height != oldHeight) || (flags & SWP_NOCOPYBITS);
     if (whole) {
         InvalidateRect(hwnd, nullptr, TRUE);
     } else {
@@ -474,34 +497,46 @@ static void InvalidateAfterMove(HWND hwnd, const RECT &before, const RECT &after
         InvalidateRect(w->Parent, &r, TRUE);
 }
 
-BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
+// As Wine showed: WM_WINDOWPOSCHANGING on every call (unless
+// SWP_NOSENDCHANGING), and the procedure may change the position and size it
+// carries; WM_WINDOWPOSCHANGED only when the window moved or changed size,
+// with SWP_NOMOVE and SWP_NOSIZE added for what stayed.
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
 {
+    if (SimShouldFail("SetWindowPos") || !Window(hwnd))
+        return FALSE;
+    WINDOWPOS pos{hwnd, insertAfter, x, y, cx, cy, flags};
+    if (!(flags & SWP_NOSENDCHANGING))
+        SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, (LPARAM)&pos);
     SimWindowData *w = Window(hwnd);
     if (!w)
         return FALSE;
     RECT before = w->Rect, r = w->Rect;
     int width = r.right - r.left, height = r.bottom - r.top;
-    if (!(flags & SWP_NOMOVE)) {
-        r.left = x;
-        r.top = y;
+    if (!(pos.flags & SWP_NOMOVE)) {
+        r.left = pos.x;
+        r.top = pos.y;
     }
-    if (!(flags & SWP_NOSIZE)) {
-        width = std::max(cx, 0);
-        height = std::max(cy, 0);
+    if (!(pos.flags & SWP_NOSIZE)) {
+        width = std::max(pos.cx, 0);
+        height = std::max(pos.cy, 0);
     }
     r.right = r.left + width;
     r.bottom = r.top + height;
     bool resized = width != before.right - before.left || height != before.bottom - before.top;
     bool moved = r.left != before.left || r.top != before.top;
+    if (!resized && !moved)
+        return TRUE;
     if (resized)
         SimResizeSurface(*w, width, height);
     w->Rect = r;
-    if (resized) {
+    if (resized)
         w->Update = SimRegionIntersectRect(w->Update, RECT{0, 0, width, height});
-        SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(width, height));
-    }
-    if ((resized || moved) && !(flags & SWP_NOREDRAW))
-        InvalidateAfterMove(hwnd, before, r);
+    if (!(flags & SWP_NOREDRAW))
+        InvalidateAfterMove(hwnd, before, r, flags);
+    UINT stayed = (moved ? 0 : SWP_NOMOVE | SWP_NOCLIENTMOVE) | (resized ? 0 : SWP_NOSIZE | SWP_NOCLIENTSIZE);
+    WINDOWPOS changed{hwnd, insertAfter, r.left, r.top, width, height, pos.flags | stayed};
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, (LPARAM)&changed);
     return TRUE;
 }
 

@@ -143,6 +143,9 @@ typedef struct tagCREATESTRUCTA {
 #define WM_ERASEBKGND 0x0014
 #define WM_WININICHANGE 0x001A
 #define WM_SETTINGCHANGE WM_WININICHANGE
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
+#define WM_NOTIFY 0x004E
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_TIMER 0x0113
@@ -187,6 +190,38 @@ typedef struct tagCREATESTRUCTA {
 #define SWP_NOZORDER 0x0004
 #define SWP_NOREDRAW 0x0008
 #define SWP_NOACTIVATE 0x0010
+#define SWP_NOCOPYBITS 0x0100
+#define SWP_NOSENDCHANGING 0x0400
+#define SWP_NOCLIENTSIZE 0x0800
+#define SWP_NOCLIENTMOVE 0x1000
+
+typedef struct tagWINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x, y, cx, cy;
+    UINT flags;
+} WINDOWPOS, *LPWINDOWPOS, *PWINDOWPOS;
+
+// WM_NOTIFY and the pager control's size notification
+typedef struct tagNMHDR {
+    HWND hwndFrom;
+    UINT_PTR idFrom;
+    UINT code;
+} NMHDR, *LPNMHDR;
+
+#define PGN_FIRST (0U - 900U)
+#define PGN_CALCSIZE (PGN_FIRST - 2)
+#define PGF_CALCWIDTH 1
+#define PGF_CALCHEIGHT 2
+#define PGM_FIRST 0x1400
+#define PGM_RECALCSIZE (PGM_FIRST + 2)
+
+typedef struct {
+    NMHDR hdr;
+    DWORD dwFlag;
+    int iWidth;
+    int iHeight;
+} NMPGCALCSIZE, *LPNMPGCALCSIZE;
 
 // GDI
 #define SRCCOPY 0x00CC0020u
@@ -244,6 +279,7 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value);
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
 HWND GetParent(HWND hwnd);
+int GetClassNameA(HWND hwnd, LPSTR className, int maxCount);
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
 BOOL GetClientRect(HWND hwnd, LPRECT rect);

@@ -1,5 +1,8 @@
 #include "tests/e2e/e2e_face.h"
 
+#include "tools/standin/standin_windows.h"
+#include "tools/standin/taskbar_rects.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -26,7 +29,67 @@ bool WaitClockSized(const FaceRun &run)
         return size != 0 && rc.right == LOWORD(size) && rc.bottom == HIWORD(size);
     });
     return Check(ok, "the taskbar did not give the clock its size: answer %ux%u, window %ldx%ld", LOWORD(size),
-                 HIWORD(size), rc.right, rc.bottom);
+                 HIWORD(size), rc.right, rc.bottom) &&
+           WaitWindows10Layout(run, LOWORD(size), HIWORD(size));
+}
+
+// The Windows 10 stand-in's notification area around a clock of this size,
+// as DescribeTaskbarRects writes it.
+static std::string Windows10Rects(HWND tray, int clockWidth, int clockHeight)
+{
+    RECT r;
+    GetClientRect(tray, &r);
+    int h = r.bottom, clock = StandinPagerLength, button = clock + clockWidth, show = button + StandinButtonLength,
+        end = show + StandinShowDesktopLength;
+    char text[512];
+    snprintf(text, sizeof(text),
+             "TrayNotifyWnd %d 0 %d %d\nSysPager 0 0 %d %d\nTrayClockWClass %d 0 %d %d\nTrayButton %d 0 %d %d\n"
+             "TrayShowDesktopButtonWClass %d 0 %d %d\n",
+             (int)r.right - end, (int)r.right, h, clock, h, clock, button, clockHeight, button, show, h, show, end, h);
+    return text;
+}
+
+static std::string OneLine(std::string text)
+{
+    for (char &c : text)
+        if (c == '\n')
+            c = ';';
+    return text;
+}
+
+// The notification area's windows other than the clock show their own colour,
+// not pixels carried along from where they were.
+static bool ShowOwnColours(HWND notify)
+{
+    const struct {
+        const char *Class;
+        COLORREF Colour;
+    } windows[] = {{"SysPager", StandinPagerColor},
+                   {"TrayButton", StandinButtonColor},
+                   {"TrayShowDesktopButtonWClass", StandinShowDesktopColor}};
+    for (const auto &w : windows) {
+        Capture c;
+        if (!CaptureRows(FindWindowExA(notify, nullptr, w.Class, nullptr), 0, 0x7FFF, &c))
+            return false;
+        for (uint32_t p : c.Pixels)
+            if (p != w.Colour)
+                return false;
+    }
+    return true;
+}
+
+bool WaitWindows10Layout(const FaceRun &run, int clockWidth, int clockHeight)
+{
+    if (!run.Windows10)
+        return true;
+    std::string want = Windows10Rects(run.Bar.Tray, clockWidth, clockHeight), now;
+    bool ok = WaitUntil(3000, [&] {
+        now = DescribeTaskbarRects(run.Bar.Tray);
+        return now == want;
+    });
+    return Check(ok, "the notification area is %s not %s", OneLine(now).c_str(), OneLine(want).c_str()) &&
+           Check(WaitUntil(3000, [&] { return ShowOwnColours(run.Bar.Notify); }),
+                 "the pager or a button of the notification area shows pixels not its own");
 }
 
 bool ClockSkinned(const Taskbar &bar, int height)
@@ -82,6 +145,10 @@ bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
     if (!WaitClockSized(*run))
         return false;
     if (!Check(CaptureWindow(run->Bar.Clock, &c), "%s: cannot read the clock's pixels", name.c_str()))
+        return false;
+    std::string rects = run->OutDir + "\\" + name + ".wine.rects";
+    if (!Check(WriteRectsFile(rects.c_str(), DescribeTaskbarRects(run->Bar.Tray)), "%s: cannot write %s",
+               name.c_str(), rects.c_str()))
         return false;
     return ReportFace(*run, name, c);
 }

@@ -23,6 +23,7 @@ struct FaceRun {
     std::string Skin;
     unsigned Options = 0;
     int TaskbarHeight = 30;
+    bool Windows10 = false;
     Taskbar Bar;
     SYSTEMTIME FaceTime{};
     DWORD LastSnapshot = 0;  // tick count of the last snapshot the library took
@@ -30,11 +31,17 @@ struct FaceRun {
 
 // The size the clock answers to the taskbar's query, width low, height high.
 DWORD QueryClockSize(HWND clock);
-// Waits until the taskbar gave the clock the size it answers.
+// Waits until the taskbar gave the clock the size it answers; on the
+// Windows 10 stand-in also until the notification area has grown by the
+// face and its buttons follow the face (WaitWindows10Layout).
 bool WaitClockSized(const FaceRun &run);
 // A skinned face shows: the clock answers a size other than the stand-in's
 // own, has that size, and the library is mapped into the stand-in.
 bool ClockSkinned(const Taskbar &bar, int height);
+// On the Windows 10 stand-in, waits until its notification area holds the
+// pager, the clock at this size, and the buttons right after the clock, and
+// is as long as all of them. Elsewhere true at once.
+bool WaitWindows10Layout(const FaceRun &run, int clockWidth, int clockHeight);
 
 // Makes the library take a snapshot at least two seconds after its last one,
 // so that its colons show, and notes the second it took: every face painted

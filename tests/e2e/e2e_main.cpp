@@ -3,6 +3,7 @@
 // outside. Prints "FAIL ..." lines and "compare ..." requests for the runner.
 // usage: dialwick-e2e.exe SCENARIO --dll P --skins DIR --out DIR [--skin S]
 //        [--options LIST] [--height N] [--helper EXE] [--command ID]
+//        [--mode classic|windows10]
 #include "tests/e2e/e2e_scenarios.h"
 
 #include <stdio.h>
@@ -21,6 +22,7 @@ static const struct {
     {"command", ScenarioCommand},          {"rivals", ScenarioRivals},
     {"intruders", ScenarioIntruders},      {"killed", ScenarioKilled},
     {"flat", ScenarioFlatColons},          {"skin-away", ScenarioSkinAway},
+    {"windows11", ScenarioWindows11},
 };
 
 int main(int argc, char **argv)
@@ -46,6 +48,8 @@ int main(int argc, char **argv)
             args.Helper = value;
         else if (strcmp(flag, "--command") == 0)
             args.Command = (UINT)atoi(value);
+        else if (strcmp(flag, "--mode") == 0 && (strcmp(value, "classic") == 0 || strcmp(value, "windows10") == 0))
+            args.Windows10 = strcmp(value, "windows10") == 0;
         else if (strcmp(flag, "--options") == 0) {
             if (!ParseFaceOptions(value, &args.Options)) {
                 fprintf(stderr, "dialwick-e2e: bad --options %s\n", value);

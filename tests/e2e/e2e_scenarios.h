@@ -14,12 +14,14 @@ struct ScenarioArgs {
     int TaskbarHeight = 30;
     std::string Helper;    // the program that sends malformed hand-overs
     UINT Command = 0;      // for "command"
+    bool Windows10 = false;  // the stand-in plays the Windows 10 taskbar
 };
 
 // The stand-in's clock before the library touched it.
 struct StockClock {
     Capture Pixels;
     SYSTEMTIME Time{};
+    std::string Rects;  // the taskbar's windows (DescribeTaskbarRects)
 };
 
 // Finds the stand-in, notes its stock clock, loads the library and attaches.
@@ -54,6 +56,10 @@ void ScenarioKilled(const ScenarioArgs &args);
 // Skins made for a fault: flat digits; the chosen skin's folder missing for a while.
 void ScenarioFlatColons(const ScenarioArgs &args);
 void ScenarioSkinAway(const ScenarioArgs &args);
+// The Windows 11 stand-in, with dialwick.exe started by the runner: the
+// library refuses it, and dialwick.exe says so in a message box, which is
+// then closed.
+void ScenarioWindows11(const ScenarioArgs &args);
 
 // Language 14's texts as the registry must hold them.
 extern const char ExpectedLanguage[];

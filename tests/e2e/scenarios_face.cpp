@@ -2,6 +2,8 @@
 // malformed hand-overs from a third program.
 #include "tests/e2e/e2e_scenarios.h"
 
+#include "tools/standin/taskbar_rects.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -18,6 +20,7 @@ static FaceRun NewRun(const ScenarioArgs &args)
     run.Skin = args.Skin;
     run.Options = args.Options;
     run.TaskbarHeight = args.TaskbarHeight;
+    run.Windows10 = args.Windows10;
     return run;
 }
 
@@ -27,6 +30,7 @@ bool AttachScenario(const ScenarioArgs &args, FaceRun *run, StockClock *stock)
     if (!Check(FindTaskbar(&run->Bar, 10000), "no stand-in taskbar appeared"))
         return false;
     if (stock) {
+        stock->Rects = DescribeTaskbarRects(run->Bar.Tray);
         GetLocalTime(&stock->Time);
         if (!Check(CaptureWindow(run->Bar.Clock, &stock->Pixels), "cannot read the stock clock"))
             return false;
@@ -50,7 +54,12 @@ bool CheckStockClock(const FaceRun &run, const StockClock *stock)
         return QueryClockSize(run.Bar.Clock) == want && rc.right == StockWidth && rc.bottom == run.TaskbarHeight;
     });
     if (!Check(sized, "the stock clock's size did not come back: answer %08lx, window %ldx%ld",
-               QueryClockSize(run.Bar.Clock), rc.right, rc.bottom))
+               QueryClockSize(run.Bar.Clock), rc.right, rc.bottom) ||
+        !WaitWindows10Layout(run, StockWidth, run.TaskbarHeight))
+        return false;
+    std::string rects;
+    if (stock && !Check(WaitUntil(3000, [&] { return (rects = DescribeTaskbarRects(run.Bar.Tray)) == stock->Rects; }),
+                        "the taskbar's windows did not go back: %s", rects.c_str()))
         return false;
     Capture now;
     SYSTEMTIME before, after;

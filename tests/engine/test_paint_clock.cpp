@@ -91,9 +91,9 @@ struct PaintTest : ::testing::Test {
     StandinTaskbar Taskbar;
 
     void Attach(int taskbarHeight, unsigned options, int y, int mo, int d, int h, int mi, int s,
-                const TestSkinShape &shape = TestSkinShape())
+                const TestSkinShape &shape = TestSkinShape(), StandinMode mode = StandinClassic)
     {
-        Taskbar = SetUpTaskbar(taskbarHeight);
+        Taskbar = SetUpTaskbar(taskbarHeight, false, mode);
         Skins.AddSkin("T", shape);
         snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", Skins.Path.c_str());
         ASSERT_EQ(LoadSkin("T"), FlagTrue);
@@ -284,22 +284,30 @@ COLORREF NotifyPattern(int x, int y)
 
 TEST_F(PaintTest, TransparentOnXpShowsTheNotificationAreaBehind)
 {
-    Attach(30, OptTransparent, 2026, 12, 6, 10, 20, 0);
-    ClockState.IsWindowsXP = FlagTrue;
-    SizeClock(Taskbar);
-    PaintWholeClock();
-    // The clock sits at the notification area's right end, 24 pixels in.
-    Model m(59, 24, 0);
-    for (int y = 0; y < 24; y++)
-        for (int x = 0; x < 59; x++)
-            m.Put(x, y, NotifyPattern(x + 24, y));
-    m.Transparent = true;
-    m.Digit(6, 6, 1);
-    m.Digit(17, 6, 0);
-    m.Colon(26, 6);
-    m.Digit(36, 6, 2);
-    m.Digit(47, 6, 0);
-    EXPECT_PIXELS(m);
+    // The clock sits at the classic notification area's right end, 24 pixels
+    // in; on Windows 10's after the pager, with buttons after it.
+    const struct {
+        StandinMode Mode;
+        int ClockAt;
+    } cases[] = {{StandinClassic, 24}, {StandinWindows10, StandinPagerLength}};
+    for (const auto &c : cases) {
+        Attach(30, OptTransparent, 2026, 12, 6, 10, 20, 0, TestSkinShape(), c.Mode);
+        ClockState.IsWindowsXP = FlagTrue;
+        SizeClock(Taskbar);
+        PaintWholeClock();
+        Model m(59, 24, 0);
+        for (int y = 0; y < 24; y++)
+            for (int x = 0; x < 59; x++)
+                m.Put(x, y, NotifyPattern(x + c.ClockAt, y));
+        m.Transparent = true;
+        m.Digit(6, 6, 1);
+        m.Digit(17, 6, 0);
+        m.Colon(26, 6);
+        m.Digit(36, 6, 2);
+        m.Digit(47, 6, 0);
+        EXPECT_PIXELS(m);
+        TearDown();
+    }
 }
 
 TEST_F(PaintTest, PaintIsClippedToTheInvalidRegion)

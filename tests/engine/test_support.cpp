@@ -71,7 +71,7 @@ void TestSkinDir::WriteFile(const std::string &relative, const std::string &byte
 
 void TestSkinDir::Remove(const std::string &relative) { ::remove((Path + "/" + relative).c_str()); }
 
-StandinTaskbar SetUpTaskbar(int taskbarHeight, bool vertical)
+StandinTaskbar SetUpTaskbar(int taskbarHeight, bool vertical, StandinMode mode)
 {
     SimReset();
     ResetClockState();
@@ -79,6 +79,7 @@ StandinTaskbar SetUpTaskbar(int taskbarHeight, bool vertical)
     StandinLayout layout;
     layout.TaskbarHeight = taskbarHeight;
     layout.Vertical = vertical;
+    layout.Mode = mode;
     StandinTaskbar t = CreateStandinTaskbar(nullptr, layout);
     ClockState.TickStep = 1;
     ClockState.LastTickSecond = -1;

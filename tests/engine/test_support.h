@@ -36,7 +36,7 @@ struct TestSkinDir {
 
 // Resets the simulation and the engine, creates the stand-in taskbar with the
 // given height and points ClockState at it, as the library does on attach.
-StandinTaskbar SetUpTaskbar(int taskbarHeight = 30, bool vertical = false);
+StandinTaskbar SetUpTaskbar(int taskbarHeight = 30, bool vertical = false, StandinMode mode = StandinClassic);
 
 // Sets the six option flags from a mask of FaceOption bits.
 void SetOptions(unsigned options);

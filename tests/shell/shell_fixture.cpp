@@ -48,7 +48,7 @@ void ShellFixture::SetUp()
     Explorer = SimCreateProcess("explorer.exe");
     InExplorer([&] {
         RegisterStandinClasses(nullptr);
-        Taskbar = CreateStandinTaskbar(nullptr, StandinLayout{});
+        Taskbar = CreateStandinTaskbar(nullptr, Layout);
         StockClockProc = (WNDPROC)GetWindowLongPtrA(Taskbar.Clock, GWLP_WNDPROC);
         StockNotifyProc = (WNDPROC)GetWindowLongPtrA(Taskbar.Notify, GWLP_WNDPROC);
     });
@@ -71,7 +71,9 @@ void ShellFixture::TearDown()
     SimEndProcess(Controller);
     Pump();
     InExplorer([&] {
-        EXPECT_EQ((WNDPROC)GetWindowLongPtrA(Taskbar.Clock, GWLP_WNDPROC), StockClockProc);
+        if (Taskbar.Clock) {
+            EXPECT_EQ((WNDPROC)GetWindowLongPtrA(Taskbar.Clock, GWLP_WNDPROC), StockClockProc);
+        }
         EXPECT_EQ((WNDPROC)GetWindowLongPtrA(Taskbar.Notify, GWLP_WNDPROC), StockNotifyProc);
     });
     SimEndProcess(Explorer);

@@ -15,6 +15,7 @@
 struct ShellFixture : ::testing::Test {
     TestSkinDir Skins;
     DWORD Explorer = 0, Controller = 0;
+    StandinLayout Layout;  // which taskbar SetUp makes
     StandinTaskbar Taskbar;
     HWND ControllerWindow = nullptr;
     HMODULE Library = nullptr;

@@ -1,6 +1,7 @@
-// Every platform call the whole life of the clock makes, failed in turn at
-// each place that makes it, and every function failed for good: Explorer
-// never sees a fault, nothing leaks, and its procedures are back at the end.
+// Every platform call the whole life of the clock makes, on the classic
+// taskbar and on Windows 10's, failed in turn at each place that makes it,
+// and every function failed for good: Explorer never sees a fault, nothing
+// leaks, and its procedures are back at the end.
 #include "settings/menu_commands.h"
 #include "shell/library.h"
 #include "tests/shell/shell_fixture.h"
@@ -8,6 +9,7 @@
 namespace {
 
 struct ScenarioRun : ShellFixture {
+    explicit ScenarioRun(StandinMode mode) { Layout.Mode = mode; }
     void TestBody() override {}
 };
 
@@ -43,9 +45,9 @@ void Scenario(ScenarioRun &run)
     run.Detach();
 }
 
-template <typename Fail> void RunFailing(Fail fail)
+template <typename Fail> void RunFailing(StandinMode mode, Fail fail)
 {
-    ScenarioRun run;
+    ScenarioRun run(mode);
     run.SetUp();
     SimResetCallCounts();
     fail();
@@ -54,13 +56,16 @@ template <typename Fail> void RunFailing(Fail fail)
     run.TearDown();
 }
 
-TEST(FaultSweep, EveryCallSiteFailsOnceAndEveryFunctionFailsForGood)
+struct FaultSweep : ::testing::TestWithParam<StandinMode> {};
+
+TEST_P(FaultSweep, EveryCallSiteFailsOnceAndEveryFunctionFailsForGood)
 {
+    const StandinMode mode = GetParam();
     std::vector<SimCallSite> sites;
-    RunFailing([] {});
+    RunFailing(mode, [] {});
     // The clean run's sites; collected after the scenario, before tear-down resets.
     {
-        ScenarioRun run;
+        ScenarioRun run(mode);
         run.SetUp();
         SimResetCallCounts();
         Scenario(run);
@@ -75,14 +80,14 @@ TEST(FaultSweep, EveryCallSiteFailsOnceAndEveryFunctionFailsForGood)
     int runs = 0;
     for (const SimCallSite &site : sites) {
         SCOPED_TRACE(site.Function + " failing once at one call site");
-        RunFailing([&] { SimFailCallSite(site, 1); });
+        RunFailing(mode, [&] { SimFailCallSite(site, 1); });
         runs++;
         if (HasFailure())
             break;
     }
     for (const std::string &function : functions) {
         SCOPED_TRACE(function + " failing every time");
-        RunFailing([&] { SimFailCall(function.c_str(), 0); });
+        RunFailing(mode, [&] { SimFailCall(function.c_str(), 0); });
         runs++;
         if (HasFailure())
             break;
@@ -92,5 +97,7 @@ TEST(FaultSweep, EveryCallSiteFailsOnceAndEveryFunctionFailsForGood)
     printf("fault sweep: %zu call sites of %zu functions, %d runs\n", sites.size(), functions.size(), runs);
     EXPECT_GT(sites.size(), 40u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Taskbars, FaultSweep, ::testing::Values(StandinClassic, StandinWindows10));
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+
 #include <string>
 #include <vector>
 
@@ -186,6 +188,75 @@ TEST_F(Windows, ClassesThatRedrawOnResizeRepaintWhole)
     ASSERT_TRUE(GetUpdateRect(Top, &update, FALSE));
     EXPECT_EQ(update.left, 0);
     EXPECT_EQ(update.right, 10);
+    // Unless the move discards them.
+    SetWindowPos(Child, nullptr, 120, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOCOPYBITS);
+    ASSERT_TRUE(GetUpdateRect(Child, &update, FALSE));
+    EXPECT_EQ(update.left, 0);
+    EXPECT_EQ(update.right, 40);
+}
+
+// What a window hears when it is placed, as Wine 8 sent it, with a
+// procedure that widens the window to 50 when asked to.
+LRESULT CALLBACK PositionRecorder(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const WINDOWPOS *pos = (const WINDOWPOS *)lParam;
+    char line[80];
+    switch (msg) {
+    case WM_WINDOWPOSCHANGING:
+        snprintf(line, sizeof(line), "changing %d,%d %dx%d %x", pos->x, pos->y, pos->cx, pos->cy, pos->flags);
+        Log.push_back(line);
+        if (pos->cx == 49)
+            ((WINDOWPOS *)lParam)->cx = 50;
+        return 0;
+    case WM_WINDOWPOSCHANGED:
+        snprintf(line, sizeof(line), "changed %d,%d %dx%d %x", pos->x, pos->y, pos->cx, pos->cy, pos->flags);
+        Log.push_back(line);
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_MOVE:
+    case WM_SIZE:
+        snprintf(line, sizeof(line), "%s %d %d", msg == WM_MOVE ? "move" : "size", (short)LOWORD(lParam),
+                 (short)HIWORD(lParam));
+        Log.push_back(line);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+TEST_F(Windows, PlacingAWindowSendsWhatWineSends)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PositionRecorder;
+    wc.lpszClassName = "Placed";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND w = CreateWindowExA(0, "Placed", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, Top, nullptr, nullptr, nullptr);
+    const UINT z = SWP_NOZORDER | SWP_NOACTIVATE;
+    const struct {
+        int X, Y, Cx, Cy;
+        UINT Flags;
+        std::vector<std::string> Heard;
+        RECT After;
+    } cases[] = {
+        {0, 0, 10, 10, z, {"changing 0,0 10x10 14"}, {0, 0, 10, 10}},
+        {5, 0, 20, 10, z, {"changing 5,0 20x10 14", "changed 5,0 20x10 14", "move 5 0", "size 20 10"}, {5, 0, 25, 10}},
+        {7, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER, {"changing 7,0 0x0 5", "changed 7,0 20x10 805", "move 7 0"},
+         {7, 0, 27, 10}},
+        {0, 0, 49, 10, z, {"changing 0,0 49x10 14", "changed 0,0 50x10 14", "move 0 0", "size 50 10"}, {0, 0, 50, 10}},
+        {1, 0, 30, 10, SWP_NOZORDER | SWP_NOSENDCHANGING, {"changed 1,0 30x10 404", "move 1 0", "size 30 10"},
+         {1, 0, 31, 10}},
+        {0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | z, {"changing 0,0 0x0 17"}, {1, 0, 31, 10}},
+    };
+    for (const auto &c : cases) {
+        Log.clear();
+        EXPECT_TRUE(SetWindowPos(w, nullptr, c.X, c.Y, c.Cx, c.Cy, c.Flags));
+        EXPECT_EQ(Log, c.Heard) << c.X << "," << c.Y << " " << c.Cx << "x" << c.Cy << " " << c.Flags;
+        RECT r, top;
+        GetWindowRect(w, &r);
+        GetWindowRect(Top, &top);
+        OffsetRect(&r, -top.left, -top.top);
+        EXPECT_EQ(r.left, c.After.left);
+        EXPECT_EQ(r.right, c.After.right);
+    }
 }
 
 TEST_F(Windows, DestroyingAParentDestroysItsChildrenAndTheirMessages)

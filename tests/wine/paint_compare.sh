@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Paints faces with the engine in real Win32 windows under Wine and with the
-# simulation, for the same skin, options, time, client size and taskbar, and
-# requires identical pixels.
+# simulation, for the same skin, options, time, client size and taskbar
+# (classic or Windows 10), and requires identical pixels and the same places
+# of the taskbar's windows.
 # usage: paint_compare.sh PREVIEW PROBE_EXE SKINS_DIR WORK_DIR
 set -u
 preview="$1" probe="$2" skins="$3" work="$4"
@@ -12,24 +13,26 @@ mkdir -p "$work/out"
 wine_env_start "$work" || exit 1
 
 cases=0 failed=0
-run_case() {  # skin options taskbar-height client(- for the face) vertical(0/1) xp(0/1)
-    local skin="$1" options="$2" height="$3" client="$4" vertical="$5" xp="$6"
-    local name="$skin-${options//,/+}-h$height-c$client-v$vertical-xp$xp"
+run_case() {  # skin options taskbar-height client(- for the face) vertical(0/1) xp(0/1) [windows10(0/1)]
+    local skin="$1" options="$2" height="$3" client="$4" vertical="$5" xp="$6" windows10="${7:-0}"
+    local name="$skin-${options//,/+}-h$height-c$client-v$vertical-xp$xp-w$windows10"
     local w="$work/out/$name.wine.bmp" s="$work/out/$name.sim.bmp"
     local args=(--skin "$skin" --taskbar-height "$height")
     [ "$options" != none ] && args+=(--options "$options")
     [ "$client" != - ] && args+=(--client "$client")
     cases=$((cases + 1))
     local out
-    if ! out=$(timeout 30 wine "$probe" --skins "$(wine_path "$skins")" "${args[@]}" --vertical "$vertical" -o "$w" 2>&1); then
+    if ! out=$(timeout 30 wine "$probe" --skins "$(wine_path "$skins")" "${args[@]}" --vertical "$vertical" \
+                   --windows10 "$windows10" --rects "$w.rects" -o "$w" 2>&1); then
         echo "FAIL $name: the Wine probe failed: $out"
         failed=$((failed + 1))
         return
     fi
     local t
     t=$(printf '%s' "$out" | tr -d '\r' | sed -n 's/^time: //p')
-    local simargs=(--skins "$skins" "${args[@]}" --time "$t" -o "$s")
+    local simargs=(--skins "$skins" "${args[@]}" --time "$t" --rects "$s.rects" -o "$s")
     [ "$vertical" = 1 ] && simargs+=(--vertical)
+    [ "$windows10" = 1 ] && simargs+=(--windows10)
     [ "$xp" = 1 ] && simargs+=(--xp)
     if ! "$preview" "${simargs[@]}"; then
         echo "FAIL $name: dialwick-preview failed"
@@ -38,6 +41,9 @@ run_case() {  # skin options taskbar-height client(- for the face) vertical(0/1)
     fi
     if ! cmp -s "$w" "$s"; then
         echo "FAIL $name: pixels differ (compare $w with $s)"
+        failed=$((failed + 1))
+    elif ! cmp -s "$w.rects" "$s.rects"; then
+        echo "FAIL $name: the taskbar's windows lie elsewhere (compare $w.rects with $s.rects)"
         failed=$((failed + 1))
     fi
 }
@@ -59,6 +65,12 @@ for xp in 0 1; do
     run_case Herb seconds,date,weekday 40 130x46 0 "$xp"
     run_case Herb seconds,transparent 60 - 1 "$xp"
     run_case Herb date,weekday 60 40x30 0 "$xp"
+    # The Windows 10 taskbar: the clock between the pager and the buttons.
+    for skin in Herb Ember Frost; do
+        run_case "$skin" date,left,12h,transparent 30 - 0 "$xp" 1
+        run_case "$skin" seconds,date,weekday,transparent 48 150x44 0 "$xp" 1
+    done
+    run_case Herb seconds,transparent 60 - 1 "$xp" 1
 done
 wine_set_xp dialwick-wineprobe.exe 0
 echo "Wine paint comparison: $cases cases, $failed with differences"

@@ -11,6 +11,7 @@
 #include "tools/preview/skin_check.h"
 #include "tools/preview/skin_grid.h"
 #include "tools/standin/face_render.h"
+#include "tools/standin/taskbar_rects.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -22,7 +23,8 @@
 static const char Usage[] =
     "usage: dialwick-preview --skins DIR [--skin NAME] [--registry REG [--codepage N]]\n"
     "                        [--time \"YYYY-MM-DD HH:MM:SS\"] [--options LIST] [--client WxH]\n"
-    "                        [--taskbar-height N] [--vertical] [--xp] [--info] [--menu] [-o FILE]\n"
+    "                        [--taskbar-height N] [--vertical] [--windows10] [--xp] [--info] [--menu]\n"
+    "                        [--rects FILE] [-o FILE]\n"
     "       dialwick-preview --skins DIR --skin NAME [--check] [--grid FILE]\n"
     "  LIST: comma-separated from seconds,date,left,weekday,12h,transparent\n"
     "  FILE: written as PNG, or as BMP when it ends in .bmp\n"
@@ -30,6 +32,9 @@ static const char Usage[] =
     "       --options override what it holds. --skin is needed without it and --menu\n"
     "  N: the ANSI code page of the Windows the export comes from (default: that of\n"
     "     the menu language it stores, else 1252)\n"
+    "  --windows10: the face on the Windows 10 taskbar (its notification area\n"
+    "               places the clock between its pager and buttons)\n"
+    "  --rects FILE: writes where the notification area and its children lie\n"
     "  --menu: prints the popup menu a right click builds\n"
     "  --check: reports what is wrong with the skin, one line each, and a summary;\n"
     "           exits 1 when anything is an error\n"
@@ -130,6 +135,7 @@ int main(int argc, char **argv)
     const char *output = nullptr;
     const char *registry = nullptr;
     const char *grid = nullptr;
+    const char *rects = nullptr;
     int codePage = 0;
     bool info = false, xp = false, haveTime = false, menu = false, check = false;
     int t[6];
@@ -146,6 +152,8 @@ int main(int argc, char **argv)
             xp = true;
         } else if (arg == "--vertical") {
             request.Vertical = true;
+        } else if (arg == "--windows10") {
+            request.Mode = StandinWindows10;
         } else if (arg == "-h" || arg == "--help") {
             fputs(Usage, stdout);
             return 0;
@@ -159,6 +167,8 @@ int main(int argc, char **argv)
             output = argv[++i];
         } else if (arg == "--grid") {
             grid = argv[++i];
+        } else if (arg == "--rects") {
+            rects = argv[++i];
         } else if (arg == "--time") {
             std::string why;
             if (!ParseTime(argv[++i], t, &why))
@@ -188,7 +198,7 @@ int main(int argc, char **argv)
     if (skinTools && (request.SkinsDir.empty() || request.Skin.empty()))
         return BadUsage("--check and --grid want --skins and --skin");
     if (request.SkinsDir.empty() || (request.Skin.empty() && !request.UseSettings) ||
-        (!output && !info && !menu && !skinTools))
+        (!output && !info && !menu && !skinTools && !rects))
         return BadUsage("--skins, --skin and -o are required (--skin not with --registry or --menu)");
 
     SimReset();
@@ -222,7 +232,7 @@ int main(int argc, char **argv)
     }
     if (menu)
         PrintMenu(request);
-    if (!output && !info)
+    if (!output && !info && !rects)
         return status;
 
     FaceImage image;
@@ -233,6 +243,10 @@ int main(int argc, char **argv)
     if (info) {
         printf("face: %d x %d\n", image.FaceWidth, image.FaceHeight);
         printf("origin: %d, %d\n", image.OriginX, image.OriginY);
+    }
+    if (rects && !WriteRectsFile(rects, image.Rects)) {
+        fprintf(stderr, "dialwick-preview: cannot write %s\n", rects);
+        return 1;
     }
     if (output && !WriteImage(output, image.Width, image.Height, image.Pixels.data())) {
         fprintf(stderr, "dialwick-preview: cannot write %s\n", output);

@@ -8,6 +8,7 @@
 #include "settings/registry_key.h"
 #include "settings/settings_store.h"
 #include "tools/standin/standin_windows.h"
+#include "tools/standin/taskbar_rects.h"
 
 #include <string.h>
 
@@ -123,6 +124,7 @@ bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image
     StandinLayout layout;
     layout.TaskbarHeight = request.TaskbarHeight;
     layout.Vertical = request.Vertical;
+    layout.Mode = request.Mode;
     StandinTaskbar taskbar = CreateStandinTaskbar(instance, layout);
     if (!taskbar.Clock) {
         *error = "cannot create the stand-in taskbar";
@@ -151,6 +153,7 @@ bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image
     InvalidateRect(taskbar.Clock, nullptr, TRUE);
     PaintClock(taskbar.Clock);
     ReadClientPixels(taskbar.Clock, image);
+    image->Rects = DescribeTaskbarRects(taskbar.Tray);
 
     FreeSkinBitmaps();
     DestroyWindow(taskbar.Tray);

@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "tools/standin/face_options.h"
+#include "tools/standin/standin_windows.h"
 
 #include <stdint.h>
 #include <string>
@@ -18,6 +19,7 @@ struct FaceRequest {
     int ClientHeight = 0;
     int TaskbarHeight = 30;
     bool Vertical = false;
+    StandinMode Mode = StandinClassic;  // classic or Windows 10
     // Start from the user's settings in the registry, as the library does on
     // hand-over (LoadSettings); Skin, when not empty, and Options, when
     // HaveOptions, override what they hold.
@@ -33,6 +35,7 @@ struct FaceImage {
     int OriginX = 0, OriginY = 0;
     int Width = 0, Height = 0;
     std::vector<uint32_t> Pixels;  // COLORREF, row 0 at the top
+    std::string Rects;             // the taskbar's windows (DescribeTaskbarRects)
 };
 
 // Points SkinBaseDir at the request's skins, runs LoadSettings and applies

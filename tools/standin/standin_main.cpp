@@ -1,6 +1,6 @@
 // standin-taskbar.exe: the stand-in taskbar as a real Windows program, for
 // running the library the way it enters Explorer.
-// usage: standin-taskbar.exe [--height N] [--vertical]
+// usage: standin-taskbar.exe [--height N] [--vertical] [--windows10 | --windows11]
 #include "tools/standin/standin_windows.h"
 
 #include <stdlib.h>
@@ -17,11 +17,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     if (layout.TaskbarHeight <= 0 || layout.TaskbarHeight > 400)
         layout.TaskbarHeight = 30;
     layout.Vertical = strstr(commandLine, "--vertical") != nullptr;
+    if (strstr(commandLine, "--windows10"))
+        layout.Mode = StandinWindows10;
+    else if (strstr(commandLine, "--windows11"))
+        layout.Mode = StandinWindows11;
 
     if (!RegisterStandinClasses(instance))
         return 1;
     StandinTaskbar taskbar = CreateStandinTaskbar(instance, layout);
-    if (!taskbar.Clock)
+    if (!taskbar.Tray)
         return 2;
     // As Explorer does when it starts: programs with tray icons listen for it.
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);

@@ -3,6 +3,7 @@
 // it painted, so the simulation can be held to the same pixels.
 #include "tools/common/image_write.h"
 #include "tools/standin/face_render.h"
+#include "tools/standin/taskbar_rects.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -25,6 +26,7 @@ int main(int argc, char **argv)
 {
     FaceRequest request;
     const char *output = nullptr;
+    const char *rects = nullptr;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string arg = argv[i];
         const char *value = argv[i + 1];
@@ -42,6 +44,10 @@ int main(int argc, char **argv)
             request.TaskbarHeight = atoi(value);
         else if (arg == "--vertical")
             request.Vertical = atoi(value) != 0;
+        else if (arg == "--windows10")
+            request.Mode = atoi(value) != 0 ? StandinWindows10 : StandinClassic;
+        else if (arg == "--rects")
+            rects = value;
         else if (arg == "-o")
             output = value;
         else
@@ -63,6 +69,8 @@ int main(int argc, char **argv)
             continue;
         if (!WriteImage(output, image.Width, image.Height, image.Pixels.data()))
             return Fail("cannot write the output");
+        if (rects && !WriteRectsFile(rects, image.Rects))
+            return Fail("cannot write the rectangles");
         printf("time: %04u-%02u-%02u %02u:%02u:%02u\n", before.wYear, before.wMonth, before.wDay, before.wHour,
                before.wMinute, before.wSecond);
         return 0;

@@ -1,0 +1,222 @@
+// The real library on the taskbar that sizes the clock itself (Windows 10
+// from 1607) and on the one without a classic clock window (Windows 11).
+#include "engine/face_layout.h"
+#include "settings/menu_commands.h"
+#include "shell/library.h"
+#include "tests/shell/shell_fixture.h"
+#include "tools/standin/taskbar_rects.h"
+
+namespace {
+
+struct TaskbarModes : ShellFixture {
+    std::string Rects()
+    {
+        std::string r;
+        InExplorer([&] { r = DescribeTaskbarRects(Taskbar.Tray); });
+        return r;
+    }
+    SIZE Face()
+    {
+        SIZE s{};
+        InExplorer([&] { s = SIZE{FaceWidth(), FaceHeight()}; });
+        return s;
+    }
+    HWND NotifyChild(const char *className)
+    {
+        HWND w = nullptr;
+        InExplorer([&] { w = FindWindowExA(Taskbar.Notify, nullptr, className, nullptr); });
+        return w;
+    }
+    // The rectangles the stand-in makes itself around a clock of that size,
+    // which is what the preview paints; only once the library is gone.
+    std::string RectsAroundClock(SIZE clock)
+    {
+        InExplorer([&] { PlaceStandinClock(Taskbar, clock.cx, clock.cy); });
+        Pump();
+        return Rects();
+    }
+    // The clock has the face's size, and no other child of the notification
+    // area overlaps it along the taskbar.
+    void ExpectFaceHasItsRoom(bool vertical)
+    {
+        SIZE face = Face();
+        InExplorer([&] {
+            RECT clock;
+            GetWindowRect(Taskbar.Clock, &clock);
+            EXPECT_EQ(clock.right - clock.left, face.cx);
+            EXPECT_EQ(clock.bottom - clock.top, face.cy);
+            for (HWND w = FindWindowExA(Taskbar.Notify, nullptr, nullptr, nullptr); w;
+                 w = FindWindowExA(Taskbar.Notify, w, nullptr, nullptr)) {
+                RECT r;
+                GetWindowRect(w, &r);
+                bool apart = vertical ? r.bottom <= clock.top || r.top >= clock.bottom
+                                      : r.right <= clock.left || r.left >= clock.right;
+                EXPECT_TRUE(w == Taskbar.Clock || apart) << DescribeTaskbarRects(Taskbar.Tray);
+            }
+        });
+    }
+};
+
+void SeedFace(bool seconds)
+{
+    for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock"})
+        SeedFlag(name, false);
+    SeedFlag("ShowSeconds", seconds);
+}
+
+struct Windows10 : TaskbarModes, ::testing::WithParamInterface<StandinLayout> {
+    Windows10() { Layout = GetParam(); }
+};
+
+StandinLayout Windows10Layout(int thickness, bool vertical)
+{
+    StandinLayout l;
+    l.Mode = StandinWindows10;
+    l.TaskbarHeight = thickness;
+    l.Vertical = vertical;
+    return l;
+}
+
+TEST_P(Windows10, TheFaceGetsItsRoomFollowsItsOptionsAndDetachGivesEverythingBack)
+{
+    SeedFace(true);
+    const std::string stock = Rects();
+    ASSERT_EQ(Attach(), -1);
+    SIZE withSeconds = Face();
+    ExpectFaceHasItsRoom(Layout.Vertical);
+    const std::string attached = Rects();
+    EXPECT_NE(attached, stock);
+    // A new tray icon makes the pager ask for its size again, and Explorer
+    // may place its clock on its own: neither squeezes the face.
+    InExplorer([&] {
+        SendMessageA(NotifyChild("SysPager"), PGM_RECALCSIZE, 0, 0);
+        RECT clock, notify;
+        GetWindowRect(Taskbar.Clock, &clock);
+        GetWindowRect(Taskbar.Notify, &notify);
+        SetWindowPos(Taskbar.Clock, nullptr, clock.left - notify.left, clock.top - notify.top, StandinStockClockWidth,
+                     24, SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+    Pump();
+    ExpectFaceHasItsRoom(Layout.Vertical);
+    InExplorer([&] { SendMessageA(NotifyChild("SysPager"), PGM_RECALCSIZE, 0, 0); });
+    EXPECT_EQ(Rects(), attached);
+    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_COMMAND, ShowSecondsCommand, 0); });
+    Pump();
+    SIZE withoutSeconds = Face();
+    ASSERT_LT(withoutSeconds.cx, withSeconds.cx);
+    ExpectFaceHasItsRoom(Layout.Vertical);
+    const std::string narrower = Rects();
+
+    EXPECT_EQ(Detach(), -1);
+    EXPECT_EQ(Rects(), stock) << "Explorer's own layout came back";
+    EXPECT_EQ(ClockPixels().At(0, 0), StandinClockColor) << "and its clock";
+    EXPECT_EQ(RectsAroundClock(withSeconds), attached);
+    EXPECT_EQ(RectsAroundClock(withoutSeconds), narrower);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, Windows10,
+                         ::testing::Values(Windows10Layout(30, false), Windows10Layout(48, false),
+                                           Windows10Layout(60, true)));
+
+// Explorers that do what the library does not expect, each installed inside
+// Explorer before the attach.
+WNDPROC StockNotify = nullptr, StockPager = nullptr;
+
+LRESULT CALLBACK AnswersZero(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return msg == WM_USER + 100 ? 0 : CallWindowProcA(StockNotify, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK MutePager(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return msg == PGM_RECALCSIZE ? 0 : CallWindowProcA(StockPager, hwnd, msg, wParam, lParam);
+}
+
+// Lays out the pager and the buttons after a stock clock's width, and never the clock.
+LRESULT CALLBACK SkipsTheClock(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const NMHDR *header = (const NMHDR *)lParam;
+    if (msg != WM_NOTIFY || !header || header->code != PGN_CALCSIZE)
+        return CallWindowProcA(StockNotify, hwnd, msg, wParam, lParam);
+    static const struct {
+        const char *Class;
+        int Length;
+    } bars[] = {{"SysPager", StandinPagerLength + StandinStockClockWidth},
+                {"TrayButton", StandinButtonLength},
+                {"TrayShowDesktopButtonWClass", StandinShowDesktopLength}};
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    int at = 0;
+    for (const auto &bar : bars) {
+        int length = bar.Length - (at == 0 ? StandinStockClockWidth : 0);
+        MoveWindow(FindWindowExA(hwnd, nullptr, bar.Class, nullptr), at, 0, length, rc.bottom, TRUE);
+        at += bar.Length;
+    }
+    return 0;
+}
+
+const struct {
+    const char *Name;
+    void (*Install)(const StandinTaskbar &);
+} Faults[] = {
+    {"a missing sibling",
+     [](const StandinTaskbar &t) { DestroyWindow(FindWindowExA(t.Notify, nullptr, "TrayButton", nullptr)); }},
+    {"a pager that never notifies",
+     [](const StandinTaskbar &t) {
+         HWND pager = FindWindowExA(t.Notify, nullptr, "SysPager", nullptr);
+         StockPager = (WNDPROC)SetWindowLongPtrA(pager, GWLP_WNDPROC, (LONG_PTR)MutePager);
+     }},
+    {"a clock that Explorer never places",
+     [](const StandinTaskbar &t) {
+         StockNotify = (WNDPROC)SetWindowLongPtrA(t.Notify, GWLP_WNDPROC, (LONG_PTR)SkipsTheClock);
+     }},
+    {"an answer of 0",
+     [](const StandinTaskbar &t) {
+         StockNotify = (WNDPROC)SetWindowLongPtrA(t.Notify, GWLP_WNDPROC, (LONG_PTR)AnswersZero);
+     }},
+};
+
+struct Windows10Faults : TaskbarModes, ::testing::WithParamInterface<int> {
+    Windows10Faults() { Layout.Mode = StandinWindows10; }
+};
+
+TEST_P(Windows10Faults, NothingBreaksTheFaceHasItsRoomAndNothingStaysMoved)
+{
+    SCOPED_TRACE(Faults[GetParam()].Name);
+    SeedFace(true);
+    InExplorer([&] {
+        Faults[GetParam()].Install(Taskbar);
+        StockNotifyProc = (WNDPROC)GetWindowLongPtrA(Taskbar.Notify, GWLP_WNDPROC);
+        LayoutStandinTaskbar(Taskbar.Tray);
+    });
+    Pump();
+    const std::string stock = Rects();
+    EXPECT_EQ(Attach(), -1);
+    ExpectFaceHasItsRoom(false);
+    SimFireTimers();
+    RepaintClock();
+    Pump();
+    EXPECT_EQ(Detach(), -1);
+    EXPECT_EQ(Rects(), stock);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, Windows10Faults, ::testing::Range(0, (int)(sizeof(Faults) / sizeof(Faults[0]))));
+
+struct Windows11 : TaskbarModes {
+    Windows11() { Layout.Mode = StandinWindows11; }
+};
+
+TEST_F(Windows11, WithoutAClassicClockTheAttachRefusesAndHooksNothing)
+{
+    ASSERT_EQ(Taskbar.Clock, nullptr);
+    ASSERT_NE(ClockState.TrayWnd, nullptr) << "the controller's copy found the taskbar";
+    SimResetCallCounts();
+    EXPECT_EQ(SetClockOnTray(ControllerWindow, 1, HostPath.c_str(), ""), 0);
+    EXPECT_EQ(SimCallCount("SetWindowsHookExA"), 0);
+    EXPECT_EQ(SimLiveHooks(), 0);
+    EXPECT_FALSE(SimModuleMapped(Explorer, Library));
+    EXPECT_EQ(Detach(), -1);
+    EXPECT_EQ(SimCallCount("PostMessageA"), 0) << "a taskbar with no clock of ours is not laid out again";
+}
+
+}  // namespace
