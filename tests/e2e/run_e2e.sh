@@ -159,7 +159,9 @@ scenario_menu() {
         read -r x y <"$out/menu-click"
         xdotool mousemove "$x" "$y" click 3
         # Main menu: Adjust, Options, Languages, Skins; the Skins submenu: Ember, Frost, Herb.
-        wait_file "$out/menu-open" 15 && xdotool key --delay 150 Down Down Down Down Right Down Return
+        # The menu is up before it takes keys: a first key lost on a busy machine
+        # would open another submenu.
+        wait_file "$out/menu-open" 15 && sleep 0.5 && xdotool key --delay 200 Down Down Down Down Right Down Return
     fi
     wait_pid "$pid" 60 || fail "menu: the scenario program did not end"
     wait "$pid" 2>/dev/null
