@@ -157,7 +157,9 @@ scenario_menu() {
     started+=("$pid")
     if wait_file "$out/menu-click" 30; then
         read -r x y <"$out/menu-click"
-        xdotool mousemove "$x" "$y" click 3
+        # The pointer then leaves the menu's way: an item under it would take
+        # the highlight from the keys below.
+        xdotool mousemove "$x" "$y" click 3 mousemove 0 0
         # Main menu: Adjust, Options, Languages, Skins; the Skins submenu: Ember, Frost, Herb.
         # The menu is up before it takes keys: a first key lost on a busy machine
         # would open another submenu.
