@@ -69,12 +69,25 @@ void DrawDigitGlyph(HDC dest, HDC numbersDC, uint8_t digit, int x, int y, HDC te
     CopyCell(dest, x, y, dw, ClockState.DigitHeight, numbersDC, digit * dw, 0, textDC);
 }
 
-void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC)
+ColonDots ColonDotsAt(int x, int y)
 {
     int32_t dw = ClockState.DigitWidth, dh = ClockState.DigitHeight;
-    int side = (int)((double)dw / 4.0);
-    int sourceX = (int)((double)dw / 3.0);
-    int dx = x + (int)((double)dw / 2.0);
-    CopyCell(dest, dx, y + (int)((double)dh / 3.0), side, side, numbersDC, sourceX, 0, textDC);
-    CopyCell(dest, dx, y + (int)((double)(2 * dh) / 3.0), side, side, numbersDC, sourceX, 0, textDC);
+    // Enlarged artwork is cut as its base was, enlarged: a patch measured on
+    // the enlarged cell could reach past the dot colour into the glyph's edge.
+    int32_t factor = ClockState.ArtEnlargement > 1 ? ClockState.ArtEnlargement : 1;
+    int32_t baseWidth = dw / factor;
+    ColonDots dots;
+    dots.Side = factor * (int)((double)baseWidth / 4.0);
+    dots.SourceX = factor * (int)((double)baseWidth / 3.0);
+    dots.X = x + (int)((double)dw / 2.0);
+    dots.UpperY = y + (int)((double)dh / 3.0);
+    dots.LowerY = y + (int)((double)(2 * dh) / 3.0);
+    return dots;
+}
+
+void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC)
+{
+    ColonDots dots = ColonDotsAt(x, y);
+    CopyCell(dest, dots.X, dots.UpperY, dots.Side, dots.Side, numbersDC, dots.SourceX, 0, textDC);
+    CopyCell(dest, dots.X, dots.LowerY, dots.Side, dots.Side, numbersDC, dots.SourceX, 0, textDC);
 }
