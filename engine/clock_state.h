@@ -49,6 +49,14 @@ struct ClockStateRecord {
     int32_t TextCellHeight;
     int32_t TextBitmapWidth;
     int32_t TextBitmapHeight;
+    // The clock window's DPI when the artwork was chosen; 0 when it could not be told.
+    uint32_t SkinDpi;
+    // The scale, in percent, the held artwork is drawn at; 0 (before any
+    // skin) counts as 100. Distances between cells grow with it.
+    int32_t ArtScale;
+    // The whole factor the held artwork was enlarged from the skin's base
+    // artwork by; 0 or 1 when it was drawn at its scale.
+    int32_t ArtEnlargement;
     Flag PaintInProgress;
     uint32_t UnsubclassMsg;
     uint32_t SubclassMsg;

@@ -3,6 +3,7 @@
 #include "engine/face_layout.h"
 
 #include "engine/glyphs.h"
+#include "engine/skin_scale.h"
 
 static int32_t Trunc(double value) { return (int32_t)value; }
 
@@ -21,26 +22,32 @@ Flag IsTaskbarVertical()
     return r.right - r.left < r.bottom - r.top ? FlagTrue : 0;
 }
 
-static bool TaskbarIsTall() { return (uint16_t)WindowHeight(ClockState.TrayWnd) > 30; }
+int32_t ScaledGap(int32_t pixels)
+{
+    return ScaleDistance(pixels, ClockState.ArtScale ? ClockState.ArtScale : 100);
+}
+
+bool TaskbarIsTall() { return (uint16_t)WindowHeight(ClockState.TrayWnd) > ScaledGap(30); }
 
 void ComputeClockSize(RECT *face)
 {
     const ClockStateRecord &s = ClockState;
-    int32_t w = (s.ShowSeconds ? 8 : 5) * (s.DigitWidth + 2) + 4;
-    int32_t h = s.DigitHeight + 10;
+    int32_t gap = ScaledGap(2);
+    int32_t w = (s.ShowSeconds ? 8 : 5) * (s.DigitWidth + gap) + ScaledGap(4);
+    int32_t h = s.DigitHeight + ScaledGap(10);
     if (s.EnglishTime || s.ShowDayOfWeek)
-        w += 2 * s.TextCellWidth + 2;
+        w += 2 * s.TextCellWidth + gap;
     if (s.DateIsLeft && s.ShowDate) {
-        w += 3 * s.TextCellWidth + 2;
+        w += 3 * s.TextCellWidth + gap;
     } else if (TaskbarIsTall()) {
         if (s.ShowDate && s.ShowDayOfWeek) {
-            h += 3 * s.TextCellHeight + 2;
+            h += 3 * s.TextCellHeight + gap;
         } else {
             w += s.TextCellHeight;
             h += s.TextCellHeight;
         }
     } else if (s.ShowDate || (s.ShowDayOfWeek && !s.DateIsLeft)) {
-        h += s.TextCellHeight + 2;
+        h += s.TextCellHeight + gap;
     }
     *face = RECT{0, 0, w, h};
 }
@@ -61,7 +68,7 @@ uint16_t FaceHeight()
 
 static int32_t CentredOffset(int32_t clientSize, int32_t faceSize, int32_t clientStart)
 {
-    int32_t v = Trunc((double)(clientSize - faceSize) / 2.0 + 6.0);
+    int32_t v = Trunc((double)(clientSize - faceSize) / 2.0 + (double)ScaledGap(6));
     if (v < 0)
         return 0;
     if (v < clientStart)
@@ -80,34 +87,36 @@ void ComputeClockOrigin(RECT *client, RECT *face, int *x, int *y)
 
 int32_t TimeCellOffset(TimeCell cell, bool withSeconds)
 {
-    int32_t dw = ClockState.DigitWidth;
+    int32_t dw = ClockState.DigitWidth, one = ScaledGap(1), two = ScaledGap(2);
+    // Without seconds their cells lie one gap further right, past the row's end.
+    int32_t absent = withSeconds ? 0 : two;
     switch (cell) {
     case HourTensCell:
         return 0;
     case HourOnesCell:
-        return dw + 2;
+        return dw + two;
     case FirstColonCell:
-        return 2 * dw + 2;
+        return 2 * dw + two;
     case MinuteTensCell:
-        return 3 * dw + 3;
+        return 3 * dw + two + one;
     case MinuteOnesCell:
-        return 4 * dw + 5;
+        return 4 * dw + 2 * two + one;
     case SecondColonCell:
-        return withSeconds ? 5 * dw + 5 : 5 * dw + 7;
+        return 5 * dw + 2 * two + one + absent;
     case SecondTensCell:
-        return withSeconds ? 6 * dw + 6 : 6 * dw + 8;
+        return 6 * dw + 2 * two + 2 * one + absent;
     case SecondOnesCell:
-        return withSeconds ? 7 * dw + 8 : 7 * dw + 10;
+        return 7 * dw + 3 * two + 2 * one + absent;
     case TimeRowEnd:
     default:
-        return withSeconds ? 8 * dw + 12 : 5 * dw + 7;
+        return withSeconds ? 8 * dw + 3 * two + 2 * one + ScaledGap(4) : 5 * dw + 3 * two + one;
     }
 }
 
 int32_t TimeRowStart(int originX)
 {
     if (ClockState.DateIsLeft && ClockState.ShowDate)
-        return originX + 3 * ClockState.TextCellWidth + 2;
+        return originX + 3 * ClockState.TextCellWidth + ScaledGap(2);
     return originX;
 }
 

@@ -3,6 +3,14 @@
 #include "engine/clock_state.h"
 
 Flag IsTaskbarVertical();
+
+// A distance of the 100 % face, grown with the held artwork's scale, so a
+// face drawn at 200 % keeps the proportions of the one at 100 %.
+int32_t ScaledGap(int32_t pixels);
+
+// Whether the taskbar is tall enough for the rows under the time.
+bool TaskbarIsTall();
+int32_t WindowWidth(HWND hwnd);
 int32_t WindowHeight(HWND hwnd);
 
 // The face rectangle: left and top 0, right and bottom the face's size.

@@ -69,10 +69,26 @@ void DrawDigitGlyph(HDC dest, HDC numbersDC, uint8_t digit, int x, int y, HDC te
     CopyCell(dest, x, y, dw, ClockState.DigitHeight, numbersDC, digit * dw, 0, textDC);
 }
 
+// Enlarged artwork is cut as its base was, enlarged: a patch measured on the
+// enlarged cell could reach past the dot colour into the glyph's edge.
+static int32_t Enlargement() { return ClockState.ArtEnlargement > 1 ? ClockState.ArtEnlargement : 1; }
+
+static int ColonDotSide()
+{
+    int32_t factor = Enlargement();
+    return factor * (int)((double)(ClockState.DigitWidth / factor) / 4.0);
+}
+
+int ColonSourceX()
+{
+    int32_t factor = Enlargement();
+    return factor * (int)((double)(ClockState.DigitWidth / factor) / 3.0);
+}
+
 void ColonDots(int x, int y, RECT dots[2])
 {
     int32_t dw = ClockState.DigitWidth, dh = ClockState.DigitHeight;
-    int side = (int)((double)dw / 4.0);
+    int side = ColonDotSide();
     int rows = side < dh ? side : dh;
     int dx = x + (int)((double)dw / 2.0);
     int tops[2] = {y + (int)((double)dh / 3.0), y + (int)((double)(2 * dh) / 3.0)};
@@ -84,7 +100,6 @@ void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC)
 {
     RECT dots[2];
     ColonDots(x, y, dots);
-    int sourceX = (int)((double)ClockState.DigitWidth / 3.0);
     for (const RECT &d : dots)
-        CopyCell(dest, d.left, d.top, d.right - d.left, d.bottom - d.top, numbersDC, sourceX, 0, textDC);
+        CopyCell(dest, d.left, d.top, d.right - d.left, d.bottom - d.top, numbersDC, ColonSourceX(), 0, textDC);
 }

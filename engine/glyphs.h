@@ -17,3 +17,5 @@ void DrawColon(HDC dest, HDC numbersDC, int x, int y, HDC textDC);
 // less tall than that gives dots of only its rows. Painting, covering and
 // invalidating all use these rectangles, so no row is left unpainted.
 void ColonDots(int x, int y, RECT dots[2]);
+// The column of the digit-0 cell the dots are cut from.
+int ColonSourceX();

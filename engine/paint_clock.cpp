@@ -85,34 +85,35 @@ void DrawDay(PaintFrame &f, int firstX, int secondX, int y)
 int PaintDateBlock(PaintFrame &f, int x)
 {
     int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight;
+    int gap = ScaledGap(2);
     DrawDay(f, x + (int)((double)tcw / 2.0), x + (int)((double)(3 * tcw) / 2.0), f.Y);
     for (int i = 0; i < 3; i++)
-        PutChar(f, f.Month[i], x + i * tcw, f.Y + tch + 2);
-    return x + 3 * tcw + 2;
+        PutChar(f, f.Month[i], x + i * tcw, f.Y + tch + gap);
+    return x + 3 * tcw + gap;
 }
 
 // Returns the x at the end of the time row.
 int PaintTimeRow(PaintFrame &f, int x)
 {
-    int dw = ClockState.DigitWidth;
+    int dw = ClockState.DigitWidth, one = ScaledGap(1), two = ScaledGap(2);
     DrawDigit(f, HourTens, x);
-    x += dw + 2;
+    x += dw + two;
     DrawDigit(f, HourOnes, x);
     x += dw;
     DrawColonAt(f, x);
-    x += dw + 1;
+    x += dw + one;
     DrawDigit(f, MinuteTens, x);
-    x += dw + 2;
+    x += dw + two;
     DrawDigit(f, MinuteOnes, x);
     if (!ClockState.ShowSeconds)
-        return x + dw + 2;
+        return x + dw + two;
     x += dw;
     DrawColonAt(f, x);
-    x += dw + 1;
+    x += dw + one;
     DrawDigit(f, SecondTens, x);
-    x += dw + 2;
+    x += dw + two;
     DrawDigit(f, SecondOnes, x);
-    return x + dw + 4;
+    return x + dw + ScaledGap(4);
 }
 
 void PaintRightOfTime(PaintFrame &f, int x)
@@ -120,11 +121,12 @@ void PaintRightOfTime(PaintFrame &f, int x)
     int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight;
     if (ClockState.DateIsLeft && ClockState.ShowDayOfWeek)
         for (int i = 0; i < 3; i++)
-            PutChar(f, f.Weekday[i], x + i * tcw, f.Y + tch + 2);
+            PutChar(f, f.Weekday[i], x + i * tcw, f.Y + tch + ScaledGap(2));
     if (ClockState.EnglishTime) {
-        PutChar(f, ClockState.IsMorning ? 'A' : 'P', x + 1, f.Y);
+        int one = ScaledGap(1);
+        PutChar(f, ClockState.IsMorning ? 'A' : 'P', x + one, f.Y);
         x += tcw;
-        PutChar(f, 'M', x + 1, f.Y);
+        PutChar(f, 'M', x + one, f.Y);
     }
 }
 
@@ -137,10 +139,10 @@ void DrawWord(PaintFrame &f, const char *word, int count, int start, int y)
 void PaintRowsUnderTime(PaintFrame &f)
 {
     int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight, dh = ClockState.DigitHeight;
-    int shortRowY = f.Y + dh + 3;
+    int shortRowY = f.Y + dh + ScaledGap(3);
     if (ClockState.ShowDate) {
         int start = f.Tall ? (f.FaceWidth - 11 * tcw) / 2 : f.X0;
-        int y = f.Tall ? f.Y + dh + tch + 6 : shortRowY;
+        int y = f.Tall ? f.Y + dh + tch + ScaledGap(6) : shortRowY;
         DrawDay(f, start, start + tcw, y);
         DrawWord(f, f.Month, 3, start + 3 * tcw, y);
         if (f.Tall)
@@ -152,7 +154,7 @@ void PaintRowsUnderTime(PaintFrame &f)
         return;
     int centred = (f.FaceWidth - f.WeekdayLength * tcw) / 2;
     if (f.Tall)
-        DrawWord(f, f.Weekday, f.WeekdayLength, centred, f.Y + dh + 4);
+        DrawWord(f, f.Weekday, f.WeekdayLength, centred, f.Y + dh + ScaledGap(4));
     else if (!ClockState.ShowDate)
         DrawWord(f, f.Weekday, f.WeekdayLength, centred, shortRowY);
     else
@@ -253,7 +255,7 @@ void PaintClock(HWND hwnd)
     f.X0 = x;
     ReadDateTexts(f);
     f.FaceWidth = FaceWidth();
-    f.Tall = (uint16_t)WindowHeight(ClockState.TrayWnd) > 30;
+    f.Tall = TaskbarIsTall();
 
     PAINTSTRUCT ps;
     f.Dest = BeginPaint(ClockState.ClockWnd, &ps);

@@ -1,13 +1,19 @@
 // Loading and releasing the two bitmaps of a skin, with their cell metrics.
 #include "engine/skin_bitmaps.h"
 
+#include "engine/skin_scale.h"
+#include "engine/window_dpi.h"
+
 #include <stdio.h>
 #include <string.h>
 
-// SkinBaseDir\name\file, or false when it does not fit a Windows path.
-static bool ComposeSkinPath(char (&path)[PathSize], const char *name, const char *file)
+// SkinBaseDir\name\file, or SkinBaseDir\name\scale\file for another scale;
+// false when it does not fit a Windows path.
+static bool ComposeSkinPath(char (&path)[PathSize], const char *name, int32_t scale, const char *file)
 {
-    int n = snprintf(path, sizeof(path), "%s\\%s\\%s", ClockState.SkinBaseDir, name, file);
+    int n = scale == 100 ? snprintf(path, sizeof(path), "%s\\%s\\%s", ClockState.SkinBaseDir, name, file)
+                         : snprintf(path, sizeof(path), "%s\\%s\\%d\\%s", ClockState.SkinBaseDir, name, (int)scale,
+                                    file);
     return n > 0 && n < PathSize;
 }
 
@@ -23,6 +29,64 @@ HBITMAP LoadSkinBitmap(const char *path, BITMAP *info)
     return bitmap;
 }
 
+bool LoadArtFiles(const char *name, int32_t scale, SkinArt *art)
+{
+    *art = SkinArt{nullptr, nullptr, 0, 0, 0, 0, scale, 1};
+    char numbersPath[PathSize], textPath[PathSize];
+    if (!ComposeSkinPath(numbersPath, name, scale, "NUMBERS.BMP") ||
+        !ComposeSkinPath(textPath, name, scale, "TEXT.BMP"))
+        return false;
+    BITMAP info;
+    art->Numbers = LoadSkinBitmap(numbersPath, &info);
+    if (art->Numbers) {
+        art->NumbersWidth = info.bmWidth;
+        art->NumbersHeight = info.bmHeight;
+    }
+    art->Text = LoadSkinBitmap(textPath, &info);
+    if (art->Text) {
+        art->TextWidth = info.bmWidth;
+        art->TextHeight = info.bmHeight;
+    }
+    return true;
+}
+
+void FreeArt(SkinArt *art)
+{
+    if (art->Numbers)
+        DeleteObject(art->Numbers);
+    if (art->Text)
+        DeleteObject(art->Text);
+    art->Numbers = nullptr;
+    art->Text = nullptr;
+}
+
+static void StoreDigitMetrics(const SkinArt &art)
+{
+    ClockState.DigitWidth = (int32_t)((double)art.NumbersWidth / 11.0);
+    ClockState.DigitHeight = art.NumbersHeight;
+}
+
+static void StoreTextMetrics(const SkinArt &art)
+{
+    ClockState.TextCellWidth = (int32_t)((double)art.TextWidth / 30.0);
+    ClockState.TextCellHeight = (int32_t)((double)art.TextHeight / 3.0);
+    ClockState.TextBitmapWidth = art.TextWidth;
+    ClockState.TextBitmapHeight = art.TextHeight;
+}
+
+// Releases the held pair and holds this one.
+static void HoldArt(const SkinArt &art, uint32_t dpi)
+{
+    FreeSkinBitmaps();
+    ClockState.NumbersBitmap = art.Numbers;
+    ClockState.TextBitmap = art.Text;
+    StoreDigitMetrics(art);
+    StoreTextMetrics(art);
+    ClockState.ArtScale = art.Scale;
+    ClockState.ArtEnlargement = art.Enlargement;
+    ClockState.SkinDpi = dpi;
+}
+
 static void RejectSkin(const char *name)
 {
     if (strcmp(ClockState.CurrentSkinName, name) == 0)
@@ -34,42 +98,47 @@ Flag LoadSkin(const char *name)
 {
     if (!name)
         return 0;
-    char numbersPath[PathSize], textPath[PathSize];
+    SkinArt art;
     // A name that cannot be held, or paths that cannot be formed, are a failed load.
-    if (strlen(name) >= (size_t)SkinNameSize || !ComposeSkinPath(numbersPath, name, "NUMBERS.BMP") ||
-        !ComposeSkinPath(textPath, name, "TEXT.BMP")) {
+    if (strlen(name) >= (size_t)SkinNameSize || !LoadArtFiles(name, 100, &art)) {
         RejectSkin(name);
         return ClockState.SkinLoaded;
     }
-
-    BITMAP info;
-    HBITMAP numbers = LoadSkinBitmap(numbersPath, &info);
-    if (numbers) {
-        ClockState.DigitWidth = (int32_t)((double)info.bmWidth / 11.0);
-        ClockState.DigitHeight = info.bmHeight;
-    }
-    HBITMAP text = LoadSkinBitmap(textPath, &info);
-    if (text) {
-        ClockState.TextCellWidth = (int32_t)((double)info.bmWidth / 30.0);
-        ClockState.TextCellHeight = (int32_t)((double)info.bmHeight / 3.0);
-        ClockState.TextBitmapWidth = info.bmWidth;
-        ClockState.TextBitmapHeight = info.bmHeight;
-    }
-
-    if (numbers && text) {
-        FreeSkinBitmaps();
-        ClockState.NumbersBitmap = numbers;
-        ClockState.TextBitmap = text;
-        memcpy(ClockState.CurrentSkinName, name, strlen(name) + 1);
-        ClockState.SkinLoaded = FlagTrue;
+    // Each bitmap's metrics are stored as soon as it loads, before the pair is judged.
+    if (art.Numbers)
+        StoreDigitMetrics(art);
+    if (art.Text)
+        StoreTextMetrics(art);
+    if (!art.Numbers || !art.Text) {
+        FreeArt(&art);
+        RejectSkin(name);
         return ClockState.SkinLoaded;
     }
-    if (numbers)
-        DeleteObject(numbers);
-    if (text)
-        DeleteObject(text);
-    RejectSkin(name);
+    uint32_t dpi = ReadWindowDpi(ClockState.ClockWnd);
+    ChooseArtForDpi(name, dpi, &art);
+    HoldArt(art, dpi);
+    memcpy(ClockState.CurrentSkinName, name, strlen(name) + 1);
+    ClockState.SkinLoaded = FlagTrue;
     return ClockState.SkinLoaded;
+}
+
+bool FollowWindowDpi()
+{
+    if (!ClockState.SkinLoaded)
+        return false;
+    uint32_t dpi = ReadWindowDpi(ClockState.ClockWnd);
+    if (dpi == ClockState.SkinDpi)
+        return false;
+    // Noted even when the files fail, so that each size query does not read them again.
+    ClockState.SkinDpi = dpi;
+    SkinArt art;
+    if (!LoadArtFiles(ClockState.CurrentSkinName, 100, &art) || !art.Numbers || !art.Text) {
+        FreeArt(&art);
+        return false;
+    }
+    ChooseArtForDpi(ClockState.CurrentSkinName, dpi, &art);
+    HoldArt(art, dpi);
+    return true;
 }
 
 void FreeSkinBitmaps()

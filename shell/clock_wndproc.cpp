@@ -11,6 +11,7 @@
 #include "settings/context_menu.h"
 #include "settings/settings_store.h"
 #include "shell/clock_commands.h"
+#include "shell/clock_dpi.h"
 #include "shell/containment.h"
 #include "shell/controller_watch.h"
 #include "shell/hook_subclass.h"
@@ -72,6 +73,7 @@ static LRESULT AnswerSizeQuery(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 {
     if (PassOn(hwnd, msg, wParam, lParam) == 0)
         return 0;
+    FollowClockDpi(hwnd, false);
     return MAKELONG(FaceWidth(), FaceHeight());
 }
 
@@ -122,6 +124,11 @@ static LRESULT HandleClockMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_MBUTTONDBLCLK:
         OpenDateTimePanel();
         return 0;
+    case WM_DPICHANGED:
+    case WM_DPICHANGED_AFTERPARENT:
+        if (skin)
+            FollowClockDpi(hwnd, true);
+        return PassOn(hwnd, msg, wParam, lParam);
     case ClockSizeMessage:
         return skin ? AnswerSizeQuery(hwnd, msg, wParam, lParam) : PassOn(hwnd, msg, wParam, lParam);
     case WM_WINDOWPOSCHANGING: {

@@ -112,6 +112,21 @@ struct SimWinExecCall {
 std::vector<SimWinExecCall> SimWinExecCalls();
 // Whether User32.dll exports SetLayeredWindowAttributes.
 void SimSetLayeredApiAvailable(bool available);
+
+// DPI, for a per-monitor aware process. The system DPI (96 by default) is
+// fixed at sign-in: every DC's LOGPIXELSX and LOGPIXELSY report it, and
+// every monitor starts at it. Sends no message, as nothing changes live.
+void SimSetSystemDpi(UINT dpi);
+// The monitor of the window's top-level ancestor changes to this DPI (the
+// user changed its scaling, or the window moved to another monitor):
+// GetDpiForWindow of it and its descendants reports it, and the messages
+// follow: WM_DPICHANGED_BEFOREPARENT to every descendant, WM_DPICHANGED to
+// the top-level window, then WM_DPICHANGED_AFTERPARENT to every descendant.
+// Windows 10 before version 1703 (per-monitor awareness v1) tells only the
+// top-level window: childrenTold false.
+void SimSetMonitorDpi(HWND window, UINT dpi, bool childrenTold = true);
+// Whether User32.dll exports GetDpiForWindow (Windows 10 1607 and later).
+void SimSetDpiApiAvailable(bool available);
 int SimLiveHooks();
 
 // ---- Registry, menus and directory listing ----

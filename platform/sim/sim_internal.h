@@ -73,6 +73,7 @@ struct SimWindowData {
     DWORD ExStyle = 0;
     LONG_PTR UserData = 0;
     RECT Rect{};                    // relative to the parent's client area, or the screen
+    UINT MonitorDpi = 0;            // top-level windows: their monitor's DPI; 0: the system DPI
     SimRegionData Update;           // client coordinates
     bool EraseNeeded = false;
     std::vector<uint32_t> Surface;  // client-area pixels
@@ -132,6 +133,8 @@ struct SimWorld {
     std::string WindowsDirectory = "C:\\windows";
     std::vector<SimWinExecCall> WinExecs;
     bool LayeredApiAvailable = true;
+    bool DpiApiAvailable = true;
+    UINT SystemDpi = 96;
     std::map<uintptr_t, SimGdiObject> Gdi;
     std::map<uintptr_t, SimWindowData> Windows;
     std::vector<HWND> TopLevel;
@@ -205,6 +208,9 @@ void SimResetProcesses();
 // SimShouldFail must be used directly in the body of the function it guards.
 bool SimShouldFailAt(const char *function, const void *site);
 #define SimShouldFail(function) SimShouldFailAt(function, __builtin_return_address(0))
+
+// GetDpiForWindow, which the system reaches only through GetProcAddress.
+UINT WINAPI SimGetDpiForWindow(HWND hwnd);
 
 // Reset hooks of the registry, the menus and the directory listings.
 void SimResetRegistry();

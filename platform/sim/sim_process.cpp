@@ -173,6 +173,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name)
     if ((uintptr_t)module == User32Handle && Sim().LayeredApiAvailable &&
         strcmp(name, "SetLayeredWindowAttributes") == 0)
         return (FARPROC)(void *)SetLayeredWindowAttributes;
+    if ((uintptr_t)module == User32Handle && Sim().DpiApiAvailable && strcmp(name, "GetDpiForWindow") == 0)
+        return (FARPROC)(void *)SimGetDpiForWindow;
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
 }
@@ -263,4 +265,6 @@ void SimResetProcesses()
     w.WindowsDirectory = "C:\\windows";
     w.WinExecs.clear();
     w.LayeredApiAvailable = true;
+    w.DpiApiAvailable = true;
+    w.SystemDpi = 96;
 }

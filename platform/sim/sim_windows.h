@@ -153,6 +153,9 @@ typedef struct tagCREATESTRUCTA {
 #define WM_RBUTTONDOWN 0x0204
 #define WM_RBUTTONUP 0x0205
 #define WM_EXITSIZEMOVE 0x0232
+#define WM_DPICHANGED 0x02E0
+#define WM_DPICHANGED_BEFOREPARENT 0x02E2
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
 #define WM_PRINTCLIENT 0x0318
 #define WM_COPYDATA 0x004A
 #define WM_USER 0x0400
@@ -225,6 +228,8 @@ typedef struct {
 
 // GDI
 #define SRCCOPY 0x00CC0020u
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
 #define MM_TEXT 1
 #define MM_LOMETRIC 2
 #define MM_HIMETRIC 3
@@ -321,6 +326,7 @@ BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int
 BOOL TransparentBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
                     int srcWidth, int srcHeight, UINT transparent);
 COLORREF GetPixel(HDC hdc, int x, int y);
+int GetDeviceCaps(HDC hdc, int index);
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
 HRGN CreateRectRgn(int left, int top, int right, int bottom);

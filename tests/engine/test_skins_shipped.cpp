@@ -1,5 +1,6 @@
-// The skins we ship: complete grids, the key colour in place, colon dots in
-// the zero cell, and a face in every option combination.
+// The skins we ship, at each scale they are drawn for: complete grids, the
+// key colour in place, colon dots in the zero cell, and a face in every
+// option combination that fills the taskbar as the 100 % face does.
 #include "engine/face_layout.h"
 #include "engine/glyphs.h"
 #include "engine/skin_bitmaps.h"
@@ -14,12 +15,17 @@
 namespace {
 
 const char *const ShippedSkins[] = {"Herb", "Ember", "Frost"};
+// 100, 150 and 200 %.
+const UINT ShippedDpis[] = {96, 144, 192};
 
 struct Shipped : ::testing::TestWithParam<const char *> {
-    void SetUp() override
+    int StandinObjects = 0;
+    // The skin loaded for the stand-in's clock window at a DPI.
+    void LoadAt(UINT dpi, int taskbarHeight = 30)
     {
-        SimReset();
-        ResetClockState();
+        SetUpTaskbar(taskbarHeight);
+        StandinObjects = SimLiveGdiObjects();
+        SimSetSystemDpi(dpi);
         snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
         ASSERT_EQ(LoadSkin(GetParam()), FlagTrue);
     }
@@ -36,7 +42,7 @@ bool Drawn(const SimPixels &p, int x0, int y0, int w, int h, uint32_t key)
     return false;
 }
 
-TEST_P(Shipped, EveryCellIsDrawnAndTheKeyColourIsTheBackground)
+void ExpectCompleteArtwork()
 {
     SimPixels text = SimReadBitmapPixels(ClockState.TextBitmap);
     SimPixels numbers = SimReadBitmapPixels(ClockState.NumbersBitmap);
@@ -45,14 +51,14 @@ TEST_P(Shipped, EveryCellIsDrawnAndTheKeyColourIsTheBackground)
     EXPECT_EQ(text.Width, 30 * tcw);
     EXPECT_EQ(text.Height, 3 * tch);
     EXPECT_EQ(numbers.Width, 11 * dw);
-    EXPECT_GE(ClockState.DigitHeight, 12) << "legible at taskbar size";
-    EXPECT_GE(tch, 7);
+    EXPECT_GE(ClockState.DigitHeight, 12 * ClockState.ArtScale / 100) << "legible at taskbar size";
+    EXPECT_GE(tch, 7 * ClockState.ArtScale / 100);
 
     for (int c = 1; c < 256; c++) {
         int x, y;
         bool mapped = MapTextGlyph((unsigned char)c, &x, &y);
         if (mapped) {
-            EXPECT_TRUE(Drawn(text, x, y, tcw, tch, key)) << GetParam() << " has no glyph for '" << (char)c << "'";
+            EXPECT_TRUE(Drawn(text, x, y, tcw, tch, key)) << "no glyph for '" << (char)c << "'";
         }
     }
     for (int column : {28, 29})
@@ -73,32 +79,52 @@ TEST_P(Shipped, EveryCellIsDrawnAndTheKeyColourIsTheBackground)
             EXPECT_EQ(numbers.At(x, y), dot) << x << "," << y;
 }
 
-TEST_P(Shipped, RendersInEveryOptionCombination)
+TEST_P(Shipped, EveryCellIsDrawnAndTheKeyColourIsTheBackground)
 {
-    FreeSkinBitmaps();
+    for (UINT dpi : ShippedDpis) {
+        SCOPED_TRACE(dpi);
+        LoadAt(dpi);
+        EXPECT_EQ(ClockState.ArtScale, (int)dpi * 100 / 96);
+        EXPECT_EQ(ClockState.ArtEnlargement, 1) << "drawn for the scale, not enlarged";
+        ExpectCompleteArtwork();
+        FreeSkinBitmaps();
+    }
+}
+
+// Every face paints, and at 150 and 200 % on a taskbar as much thicker it
+// is the 100 % face grown by the scale, give or take the rounding of the
+// cells and gaps (an 11-pixel cell is 16 at 150 %): the face fills the
+// taskbar as it does at 96 DPI.
+TEST_P(Shipped, RendersInEveryOptionCombinationAtEveryScale)
+{
     for (unsigned options = 0; options < 64; options++)
         for (int height : {30, 48}) {
-            SetUpTaskbar(height);
-            int standin = SimLiveGdiObjects();
-            snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s/skins", DIALWICK_SOURCE_DIR);
-            ASSERT_EQ(LoadSkin(GetParam()), FlagTrue);
-            SetOptions(options);
-            SimSetLocalTime(2026, 9, 30, 23, 58, 47);  // a Wednesday: the longest weekday name
-            SnapshotTime();
-            SizeClock(StandinTaskbar{ClockState.TrayWnd, ClockState.NotifyWnd, ClockState.ClockWnd});
-            PaintWholeClock();
-            SimPixels p = SimReadWindowPixels(ClockState.ClockWnd);
-            int glyphPixels = 0;
-            COLORREF key = RGB(0, 0, 0);
-            {
+            SIZE at96{};
+            for (UINT dpi : ShippedDpis) {
+                SCOPED_TRACE(FormatFaceOptions(options) + ", taskbar " + std::to_string(height) + " at 100 %, DPI " +
+                             std::to_string(dpi));
+                LoadAt(dpi, height * (int)dpi / 96);
+                SetOptions(options);
+                SimSetLocalTime(2026, 9, 30, 23, 58, 47);  // a Wednesday: the longest weekday name
+                SnapshotTime();
+                SizeClock(StandinTaskbar{ClockState.TrayWnd, ClockState.NotifyWnd, ClockState.ClockWnd});
+                PaintWholeClock();
+                SimPixels p = SimReadWindowPixels(ClockState.ClockWnd);
                 SimPixels text = SimReadBitmapPixels(ClockState.TextBitmap);
-                key = text.At(text.Width - 1, text.Height - 1);
+                uint32_t key = text.At(text.Width - 1, text.Height - 1);
+                int glyphPixels = 0;
+                for (uint32_t px : p.Pixels)
+                    glyphPixels += px != key && px != StandinClockColor && px != 0;
+                EXPECT_GT(glyphPixels, 100 * (int)(dpi * dpi) / (96 * 96));
+                if (dpi == 96)
+                    at96 = SIZE{FaceWidth(), FaceHeight()};
+                EXPECT_NEAR(FaceWidth() * 96.0 / dpi / at96.cx, 1.0, 0.04);
+                EXPECT_NEAR(FaceHeight() * 96.0 / dpi / at96.cy, 1.0, 0.04);
+                FreeSkinBitmaps();
+                EXPECT_EQ(SimLiveGdiObjects(), StandinObjects) << "only the stand-in's class brushes remain";
             }
-            for (uint32_t px : p.Pixels)
-                glyphPixels += px != key && px != StandinClockColor && px != 0;
-            EXPECT_GT(glyphPixels, 100) << GetParam() << " " << FormatFaceOptions(options) << " taskbar " << height;
-            FreeSkinBitmaps();
-            EXPECT_EQ(SimLiveGdiObjects(), standin) << "only the stand-in's class brushes remain";
+            if (HasFailure())
+                return;
         }
 }
 

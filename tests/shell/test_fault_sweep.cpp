@@ -20,7 +20,7 @@ void RightClickChoosing(ScenarioRun &run, UINT id)
     run.Pump();
 }
 
-// Attach, a minute of ticks across the turn of the hour, every command, a
+// Attach, a minute of ticks across the turn of the hour, a change of scale, every command, a
 // skin change to a broken skin and back, a settings change, detach.
 void Scenario(ScenarioRun &run)
 {
@@ -33,6 +33,9 @@ void Scenario(ScenarioRun &run)
         RepaintClock();
         run.Pump();
     }
+    // The taskbar moves to a monitor at 200 %: the skin's base is enlarged.
+    SimSetMonitorDpi(run.Taskbar.Tray, 192);
+    run.Pump();
     for (UINT id : {ShowSecondsCommand, ShowDateCommand, DateIsLeftCommand, EnglishTimeCommand,
                     TransparentClockCommand, StartWithWindowsCommand, ShowDayOfWeekCommand, LayeredModeCommand,
                     LayeredModeCommand, FirstLanguageCommand + 4, AdjustDateCommand, HomePageCommand})

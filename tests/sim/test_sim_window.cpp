@@ -32,6 +32,14 @@ LRESULT CALLBACK Recorder(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_USER + 1:
         Log.push_back("posted " + std::to_string(wParam));
         return 0;
+    case WM_DPICHANGED:
+        Log.push_back("dpi changed " + std::to_string(LOWORD(wParam)) + " " + std::to_string(HIWORD(wParam)));
+        return 0;
+    case WM_DPICHANGED_BEFOREPARENT:
+    case WM_DPICHANGED_AFTERPARENT:
+        Log.push_back(std::string(msg == WM_DPICHANGED_AFTERPARENT ? "after" : "before") + " parent " +
+                      (hwnd == FindWindowA("Rec", nullptr) ? "top" : "child"));
+        return 0;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
@@ -313,6 +321,37 @@ TEST(SimKernel, LocalTimeAndVersion)
     ASSERT_TRUE(GetVersionExA(&v));
     EXPECT_EQ(v.dwMajorVersion, 5u);
     EXPECT_EQ(v.dwMinorVersion, 1u);
+}
+
+// Per-monitor DPI as Explorer sees it: GetDpiForWindow only through
+// GetProcAddress, a child at its top-level window's monitor DPI, DCs at the
+// system DPI fixed at sign-in, and the messages of a live change.
+TEST_F(Windows, DpiOfMonitorsAndSystem)
+{
+    typedef UINT(WINAPI * GetDpiForWindowProc)(HWND);
+    HMODULE user32 = LoadLibraryA("user32.dll");
+    GetDpiForWindowProc getDpi = (GetDpiForWindowProc)(void *)GetProcAddress(user32, "GetDpiForWindow");
+    ASSERT_NE(getDpi, nullptr);
+    HDC dc = GetDC(Child);
+    EXPECT_EQ(getDpi(Child), 96u);
+    EXPECT_EQ(getDpi(nullptr), 0u);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
+
+    SimSetSystemDpi(120);
+    EXPECT_TRUE(Log.empty()) << "the system DPI changes only at sign-in";
+    EXPECT_EQ(getDpi(Child), 120u) << "the monitor starts at the system DPI";
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 120);
+
+    SimSetMonitorDpi(Child, 192);
+    EXPECT_EQ(getDpi(Child), 192u);
+    EXPECT_EQ(getDpi(Top), 192u);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 120) << "DCs keep the system DPI";
+    EXPECT_EQ(Log, (std::vector<std::string>{"before parent child", "dpi changed 192 192", "after parent child"}));
+    ReleaseDC(Child, dc);
+
+    SimSetDpiApiAvailable(false);
+    EXPECT_EQ(GetProcAddress(user32, "GetDpiForWindow"), nullptr) << "older Windows lacks the call";
+    FreeLibrary(user32);
 }
 
 }  // namespace

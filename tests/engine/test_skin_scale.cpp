@@ -1,0 +1,208 @@
+// The artwork a skin shows at each DPI: drawn for the scale, the base
+// enlarged by a whole factor, or the base; and bad artwork passed over.
+#include "engine/face_layout.h"
+#include "engine/skin_bitmaps.h"
+#include "tests/engine/test_support.h"
+#include "tools/common/image_write.h"
+#include "tools/standin/face_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Loads a skin with the stand-in's clock window at the given DPIs.
+void LoadAtDpi(const std::string &skins, const char *skin, UINT systemDpi, UINT monitorDpi = 0, bool api = true)
+{
+    StandinTaskbar taskbar = SetUpTaskbar();
+    SimSetSystemDpi(systemDpi);
+    if (monitorDpi)
+        SimSetMonitorDpi(taskbar.Tray, monitorDpi);
+    SimSetDpiApiAvailable(api);
+    snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", skins.c_str());
+    ASSERT_EQ(LoadSkin(skin), FlagTrue);
+}
+
+TEST(SkinScale, EachDpiGetsTheLargestArtworkNotAboveIt)
+{
+    TestSkinDir skins;
+    skins.AddSkin("Plain");
+    skins.AddSkin("Drawn");
+    skins.AddSkin("Drawn/150", TestSkinShape{14, 21, 9, 12});
+    skins.AddSkin("Drawn/125", TestSkinShape{11, 18, 8, 10});
+    const struct {
+        const char *Skin;
+        UINT SystemDpi, MonitorDpi;
+        bool Api;
+        int Scale, Enlargement, DigitWidth, TextCellHeight;
+    } cases[] = {
+        {"Plain", 96, 0, true, 100, 1, 9, 8},
+        {"Plain", 0, 0, true, 100, 1, 9, 8},
+        {"Plain", 1, 0, true, 100, 1, 9, 8},
+        {"Plain", 10000, 0, true, 100, 1, 9, 8},
+        {"Plain", 481, 0, true, 100, 1, 9, 8},
+        {"Plain", 144, 0, true, 100, 1, 9, 8},  // 1.5 is no whole factor
+        {"Plain", 192, 0, true, 200, 2, 18, 16},
+        {"Plain", 288, 0, true, 300, 3, 27, 24},
+        {"Plain", 480, 0, true, 500, 5, 45, 40},
+        {"Drawn", 96, 0, true, 100, 1, 9, 8},
+        {"Drawn", 120, 0, true, 125, 1, 11, 10},
+        {"Drawn", 144, 0, true, 150, 1, 14, 12},
+        {"Drawn", 168, 0, true, 150, 1, 14, 12},  // no 175 % artwork
+        {"Drawn", 192, 0, true, 200, 2, 18, 16},  // the base enlarged beats smaller drawn artwork
+        {"Drawn", 96, 144, true, 150, 1, 14, 12},  // the monitor's DPI, not the system's
+        {"Drawn", 96, 144, false, 100, 1, 9, 8},   // before GetDpiForWindow: the system DPI
+        {"Drawn", 192, 144, false, 200, 2, 18, 16},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.Skin) + " at system DPI " + std::to_string(c.SystemDpi) + ", monitor " +
+                     std::to_string(c.MonitorDpi) + (c.Api ? "" : " without GetDpiForWindow"));
+        LoadAtDpi(skins.Path, c.Skin, c.SystemDpi, c.MonitorDpi, c.Api);
+        EXPECT_EQ(ClockState.ArtScale, c.Scale);
+        EXPECT_EQ(ClockState.ArtEnlargement, c.Enlargement);
+        EXPECT_EQ(ClockState.DigitWidth, c.DigitWidth);
+        EXPECT_EQ(ClockState.TextCellHeight, c.TextCellHeight);
+        EXPECT_EQ(ClockState.SkinDpi, c.Api && c.MonitorDpi ? c.MonitorDpi : c.SystemDpi);
+        EXPECT_EQ(SimLiveObjects(SimBitmaps), 2);
+        EXPECT_EQ(SimLiveObjects(SimDCs), 0);
+        FreeSkinBitmaps();
+    }
+}
+
+SimPixels FilePixels(const std::string &path)
+{
+    BITMAP info;
+    HBITMAP bitmap = LoadSkinBitmap(path.c_str(), &info);
+    SimPixels pixels = SimReadBitmapPixels(bitmap);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+void ExpectBlocks(const SimPixels &big, const SimPixels &base, int factor)
+{
+    ASSERT_EQ(big.Width, base.Width * factor);
+    ASSERT_EQ(big.Height, base.Height * factor);
+    int wrong = 0;
+    for (int y = 0; y < big.Height; y++)
+        for (int x = 0; x < big.Width; x++)
+            wrong += big.At(x, y) != base.At(x / factor, y / factor);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(SkinScale, EnlargedArtworkIsTheBaseInWholePixelBlocks)
+{
+    TestSkinDir skins;
+    skins.AddSkin("Plain", TestSkinShape{7, 11, 5, 9});
+    for (int factor : {2, 3, 5}) {
+        SCOPED_TRACE(factor);
+        LoadAtDpi(skins.Path, "Plain", 96 * factor);
+        ExpectBlocks(SimReadBitmapPixels(ClockState.NumbersBitmap), FilePixels(skins.Path + "/Plain/NUMBERS.BMP"),
+                     factor);
+        ExpectBlocks(SimReadBitmapPixels(ClockState.TextBitmap), FilePixels(skins.Path + "/Plain/TEXT.BMP"), factor);
+        FreeSkinBitmaps();
+    }
+}
+
+// With cells whose halves, thirds and quarters are whole at both scales, and
+// every face size even, each distance of the face doubles exactly: the face
+// at 192 DPI on a taskbar twice as thick is the 96 DPI face, pixel for pixel,
+// each pixel a 2 x 2 block.
+TEST(SkinScale, TheFaceAtTwiceTheDpiIsTheFaceEnlarged)
+{
+    TestSkinDir skins;
+    skins.AddSkin("Even", TestSkinShape{8, 12, 6, 8});
+    for (unsigned options = 0; options < 64; options++)
+        for (int height : {30, 48}) {
+            SCOPED_TRACE(FormatFaceOptions(options) + ", taskbar " + std::to_string(height));
+            SimPixels faces[2];
+            for (int factor : {1, 2}) {
+                StandinTaskbar taskbar = SetUpTaskbar(height * factor);
+                SimSetSystemDpi(96 * factor);
+                ShowFace(taskbar, skins.Path, "Even", options, 23, 58, 47);
+                faces[factor - 1] = SimReadWindowPixels(taskbar.Clock);
+                FreeSkinBitmaps();
+            }
+            ExpectBlocks(faces[1], faces[0], 2);
+            if (HasFailure())
+                return;
+        }
+}
+
+// The colon dots are cut from the 0 cell where its base is the dot colour;
+// measured on the enlarged cell (a quarter of 20 is 5, twice a quarter of 10
+// is 4) the cut would reach into the glyph beside the patch.
+TEST(SkinScale, EnlargedColonDotsAreCutFromTheDotPatchOnly)
+{
+    const COLORREF dot = RGB(250, 250, 0), zero = RGB(0, 90, 250), others = RGB(0, 200, 0);
+    TestSkinDir skins;
+    skins.AddSkin("Dots");
+    std::vector<uint32_t> numbers(110 * 14, others);
+    for (int y = 0; y < 14; y++)
+        for (int x = 0; x < 10; x++)
+            numbers[(size_t)y * 110 + x] = x >= 3 && x < 5 && y < 2 ? dot : zero;
+    ASSERT_TRUE(WriteBmp24((skins.Path + "/Dots/NUMBERS.BMP").c_str(), 110, 14, numbers.data()));
+    StandinTaskbar taskbar = SetUpTaskbar(60);
+    SimSetSystemDpi(192);
+    ShowFace(taskbar, skins.Path, "Dots", 0, 12, 34, 56);
+    int dots = 0, rest = 0;
+    for (uint32_t pixel : SimReadWindowPixels(taskbar.Clock).Pixels) {
+        dots += pixel == dot;
+        rest += pixel == zero;
+    }
+    EXPECT_EQ(dots, 2 * 4 * 4);
+    EXPECT_EQ(rest, 0) << "no 0 is shown at 12:34";
+    FreeSkinBitmaps();
+}
+
+void WriteSolid(const std::string &path, int width, int height)
+{
+    std::vector<uint32_t> pixels((size_t)width * height, RGB(90, 90, 90));
+    pixels.back() = TestKeyColor;
+    ASSERT_TRUE(WriteBmp24(path.c_str(), width, height, pixels.data()));
+}
+
+TEST(SkinScale, BadScaleArtworkIsPassedOver)
+{
+    const struct {
+        const char *Why;
+        UINT Dpi;
+        void (*Spoil)(TestSkinDir &);
+        int Scale;
+    } cases[] = {
+        {"digit cells not grown by the scale", 144, [](TestSkinDir &d) { d.AddSkin("Bad/150", {16, 21, 9, 12}); },
+         100},
+        {"text cells not grown by the scale", 144, [](TestSkinDir &d) { d.AddSkin("Bad/150", {14, 21, 9, 15}); },
+         100},
+        {"no TEXT.BMP", 144,
+         [](TestSkinDir &d) {
+             d.AddSkin("Bad/150", {14, 21, 9, 12});
+             d.Remove("Bad/150/TEXT.BMP");
+         },
+         100},
+        {"a damaged NUMBERS.BMP", 144,
+         [](TestSkinDir &d) {
+             d.AddSkin("Bad/150", {14, 21, 9, 12});
+             d.WriteFile("Bad/150/NUMBERS.BMP", "BM and no more");
+         },
+         100},
+        {"a file where the folder goes", 144, [](TestSkinDir &d) { d.WriteFile("Bad/150", "not a folder"); }, 100},
+        {"200 % artwork drawn at 100 %", 192, [](TestSkinDir &d) { d.AddSkin("Bad/200"); }, 200},
+        {"a face of 65,536 pixels and more when enlarged", 192,
+         [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/NUMBERS.BMP", 11 * 4100, 3); }, 100},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Why);
+        TestSkinDir skins;
+        skins.AddSkin("Bad");
+        c.Spoil(skins);
+        LoadAtDpi(skins.Path, "Bad", c.Dpi);
+        EXPECT_EQ(ClockState.ArtScale, c.Scale);
+        EXPECT_EQ(SimLiveObjects(SimBitmaps), 2);
+        EXPECT_EQ(SimLiveObjects(SimDCs), 0);
+        FreeSkinBitmaps();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// The clock in Explorer when its monitor's scale changes: the face is laid
+// out for the new DPI and the taskbar makes room for it.
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+using ClockDpi = ShellFixture;
+
+SIZE SizeOf(const RECT &r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
+
+// Time with seconds on an opaque face, which covers the whole clock.
+void SeedOpaqueSeconds()
+{
+    for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock"})
+        SeedFlag(name, false);
+}
+
+// Every pixel of the clock is the skin's: the face was painted whole.
+bool PaintedWhole(const SimPixels &p)
+{
+    for (uint32_t pixel : p.Pixels)
+        if (pixel == StandinClockColor || pixel == StandinStockTextColor)
+            return false;
+    return true;
+}
+
+TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
+{
+    SeedOpaqueSeconds();
+    Skins.AddSkin("Herb/150", TestSkinShape{14, 21, 9, 12});
+    SimSetSystemDpi(144);
+    ASSERT_EQ(Attach(), -1);
+    EXPECT_EQ(ShellState().ArtScale, 150) << "the hand-over loads the artwork for the DPI";
+    SimSetMonitorDpi(Taskbar.Tray, 96);
+    Pump();
+    SIZE at96 = SizeOf(ClockRect());
+    EXPECT_EQ(at96.cx, 92) << "Herb test skin with seconds";
+    EXPECT_EQ(at96.cy, 24);
+    int objects = SimLiveGdiObjects();
+
+    SimSetMonitorDpi(Taskbar.Tray, 192);
+    Pump();
+    EXPECT_EQ(ShellState().ArtScale, 200);
+    SIZE at192 = SizeOf(ClockRect());
+    EXPECT_EQ(at192.cx, 2 * at96.cx);
+    EXPECT_EQ(at192.cy, 2 * at96.cy);
+    EXPECT_TRUE(PaintedWhole(ClockPixels()));
+
+    SimSetMonitorDpi(Taskbar.Tray, 96);
+    Pump();
+    EXPECT_EQ(SizeOf(ClockRect()).cx, at96.cx);
+    EXPECT_EQ(SimLiveGdiObjects(), objects);
+    Detach();
+}
+
+// Before Windows 10 1703 only the taskbar hears of the change; the clock
+// notices it when the taskbar next asks for its size.
+TEST_F(ClockDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
+{
+    SeedOpaqueSeconds();
+    ASSERT_EQ(Attach(), -1);
+    SIZE at96 = SizeOf(ClockRect());
+    SimSetMonitorDpi(Taskbar.Tray, 192, false);
+    Pump();
+    EXPECT_EQ(SizeOf(ClockRect()).cx, at96.cx) << "nothing asked yet";
+    InExplorer([&] { PostMessageA(Taskbar.Tray, WM_SIZE, 0, 0); });
+    Pump();
+    EXPECT_EQ(ShellState().SkinDpi, 192u);
+    EXPECT_EQ(SizeOf(ClockRect()).cx, 2 * at96.cx);
+    EXPECT_TRUE(PaintedWhole(ClockPixels()));
+    Detach();
+}
+
+}  // namespace
