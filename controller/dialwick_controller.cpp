@@ -1,8 +1,9 @@
 // dialwick.exe: the controller. It has no visible window; it loads the
 // library from its own folder, attaches the skinned clock, asks it to repaint
-// once a second, just after the second turns, and detaches when asked to exit, when the session
-// ends, or when it is closed. A restarted shell gets the clock again, and so
-// does a clock that was lost some other way, unless another controller holds it.
+// once a second, just after the second turns, and detaches when asked to
+// exit, when the session ends, or when it is closed. A restarted shell gets
+// the clock again, and so does a clock that was lost some other way, unless
+// another controller holds it.
 // On a taskbar without the classic clock window it tells the user so, once,
 // and ends with exit code 6.
 // "dialwick.exe --version" shows the version and starts nothing.
@@ -26,7 +27,7 @@ const char WindowClass[] = "ZantorDialwickController";
 const char InstanceMutex[] = "ZantorDialwickControllerInstance";
 const UINT ExitRequest = WM_USER + 100;
 const UINT_PTR RepaintTimer = 1;
-// Every second repaint, two seconds, the controller asks whether the clock is
+// Every other repaint, two seconds, the controller asks whether the clock is
 // still its own: one message, no wake-up of its own.
 const unsigned WatchEvery = 2;
 // The longest path a wide-character call gives.
