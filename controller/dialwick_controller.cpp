@@ -154,8 +154,8 @@ void ArmForNextSecond(HWND hwnd)
 {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    SetTimer(hwnd, RepaintTimer, DelayToNextSecond(((uint64_t)now.dwHighDateTime << 32) | now.dwLowDateTime),
-             nullptr);
+    uint64_t units = ((uint64_t)now.dwHighDateTime << 32) | now.dwLowDateTime;
+    SetTimer(hwnd, RepaintTimer, DelayToNextSecond(units), nullptr);
 }
 
 void Tick(HWND hwnd)

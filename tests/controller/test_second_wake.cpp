@@ -15,14 +15,14 @@ TEST(SecondWake, DelaysAcrossTheTurnOfTheSecond)
         uint64_t Now;
         unsigned Want;
     } cases[] = {
-        {second, 1000 + m},                 // right on the turn: the next one
-        {second + 1, 1000 + m},             // 100 ns past it: not the same second again
-        {second + m * 10000, 1000},     // woken as planned, the margin past the turn
-        {second + 4999999, 501 + m},        // a fraction is rounded up, never early
+        {second, 1000 + m},           // right on the turn: the next one
+        {second + 1, 1000 + m},       // 100 ns past it: not the same second again
+        {second + m * 10000, 1000},   // woken as planned, the margin past the turn
+        {second + 4999999, 501 + m},  // a fraction is rounded up, never early
         {second + 5000000, 500 + m},
-        {second + 9990000, 1 + m},          // a timer that fired early wakes again just past the turn
+        {second + 9990000, 1 + m},  // a timer that fired early wakes again just past the turn
         {second + 9999999, 1 + m},
-        {second + 10000000, 1000 + m},      // the next second
+        {second + 10000000, 1000 + m},  // the next second
         {second - 1, 1 + m},
     };
     for (const Case &c : cases)

@@ -23,8 +23,8 @@ static double Now()
 // The rectangle's pixels, or false when the display refuses them.
 static bool Grab(Display *display, int x, int y, int width, int height, std::vector<unsigned long> *pixels)
 {
-    XImage *image = XGetImage(display, DefaultRootWindow(display), x, y, (unsigned)width, (unsigned)height, AllPlanes,
-                              ZPixmap);
+    XImage *image =
+        XGetImage(display, DefaultRootWindow(display), x, y, (unsigned)width, (unsigned)height, AllPlanes, ZPixmap);
     if (!image)
         return false;
     pixels->resize((size_t)width * height);
