@@ -1,13 +1,15 @@
 // dialwick.exe: the controller. It has no visible window; it loads the
 // library from its own folder, attaches the skinned clock, asks it to repaint
-// four times a second, and detaches when asked to exit, when the session
-// ends, or when it is closed. A restarted shell gets the clock again, and so
-// does a clock that was lost some other way, unless another controller holds it.
+// once a second, just after the second turns, and detaches when asked to
+// exit, when the session ends, or when it is closed. A restarted shell gets
+// the clock again, and so does a clock that was lost some other way, unless
+// another controller holds it.
 // On a taskbar without the classic clock window it tells the user so, once,
 // and ends with exit code 6.
 // "dialwick.exe --version" shows the version and starts nothing.
 #include "controller/clock_holder.h"
 #include "controller/host_path.h"
+#include "controller/second_wake.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -25,10 +27,9 @@ const char WindowClass[] = "ZantorDialwickController";
 const char InstanceMutex[] = "ZantorDialwickControllerInstance";
 const UINT ExitRequest = WM_USER + 100;
 const UINT_PTR RepaintTimer = 1;
-const UINT RepaintInterval = 250;
-// Every eighth repaint, two seconds, the controller asks whether the clock is
+// Every other repaint, two seconds, the controller asks whether the clock is
 // still its own: one message, no wake-up of its own.
-const unsigned WatchEvery = 8;
+const unsigned WatchEvery = 2;
 // The longest path a wide-character call gives.
 const DWORD LongPathSize = 32768;
 const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
@@ -51,6 +52,8 @@ char HostPath[MAX_PATH];
 UINT TaskbarCreated;
 unsigned Repaints;
 bool Watching;
+// Nothing attaches again, nor wakes, while the session ends.
+bool SessionEnding;
 int ExitCode;
 // Told once the message loop has ended, where no broadcast can re-enter.
 bool TellNoClassicClock;
@@ -144,12 +147,28 @@ void WatchClock(HWND hwnd)
     Attach(hwnd);
 }
 
+// The timer is set afresh for each second: it follows the clock whatever it
+// did meanwhile (set by the user, a daylight saving change, a drift of the
+// timer against the clock), and wakes no more than once a second.
+void ArmForNextSecond(HWND hwnd)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    uint64_t units = ((uint64_t)now.dwHighDateTime << 32) | now.dwLowDateTime;
+    SetTimer(hwnd, RepaintTimer, DelayToNextSecond(units), nullptr);
+}
+
 void Tick(HWND hwnd)
 {
+    if (SessionEnding)
+        return;
     if (Clock.RepaintClock)
         Clock.RepaintClock();
     if (++Repaints % WatchEvery == 0)
         WatchClock(hwnd);
+    // Gone if the watch ended the program.
+    if (IsWindow(hwnd))
+        ArmForNextSecond(hwnd);
 }
 
 LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -164,13 +183,22 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         if (wParam == RepaintTimer)
             Tick(hwnd);
         return 0;
+    // A clock set anew, or one that went on while the machine slept, shows
+    // at once; the next wake-up is set from it.
+    case WM_TIMECHANGE:
+        Tick(hwnd);
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
+            Tick(hwnd);
+        return TRUE;
     case ExitRequest:
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
     case WM_ENDSESSION:
-        // Nothing attaches again while the session ends.
         if (wParam) {
+            SessionEnding = true;
             KillTimer(hwnd, RepaintTimer);
             DetachAndUnload(hwnd);
         }
@@ -280,7 +308,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         return 4;
     }
     Attach(hwnd);
-    SetTimer(hwnd, RepaintTimer, RepaintInterval, nullptr);
+    if (IsWindow(hwnd))
+        ArmForNextSecond(hwnd);
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -2,8 +2,10 @@
 // running standin-taskbar.exe it measures, over a number of seconds, the CPU
 // time of the taskbar's process, its GDI object count and its private bytes,
 // either with the stock clock only or with the skinned clock repainted four
-// times a second through the real library.
+// times a second through the real library, as the controller once did.
+// "where" tells where the clock window lies on the screen, once it is made.
 // usage: dialwick-perfprobe stock|skinned SECONDS [DLL HOSTPATH]
+//        dialwick-perfprobe where
 #include <windows.h>
 #include <psapi.h>
 
@@ -46,21 +48,23 @@ static LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 int main(int argc, char **argv)
 {
-    if (argc < 3 || (strcmp(argv[1], "stock") && strcmp(argv[1], "skinned")) ||
-        (!strcmp(argv[1], "skinned") && argc < 5)) {
-        fprintf(stderr, "usage: dialwick-perfprobe stock|skinned SECONDS [DLL HOSTPATH]\n");
+    bool where = argc == 2 && strcmp(argv[1], "where") == 0;
+    if (!where && (argc < 3 || (strcmp(argv[1], "stock") && strcmp(argv[1], "skinned")) ||
+        (!strcmp(argv[1], "skinned") && argc < 5))) {
+        fprintf(stderr, "usage: dialwick-perfprobe stock|skinned SECONDS [DLL HOSTPATH] | where\n");
         return 2;
     }
     bool skinned = strcmp(argv[1], "skinned") == 0;
-    int seconds = atoi(argv[2]);
+    int seconds = where ? 0 : atoi(argv[2]);
     // The taskbar may still be starting, or an ended one may not be gone yet:
     // wait for a live one with its clock made (the library looks the clock up
     // when it is loaded), but not for ever.
     HANDLE process = nullptr;
+    HWND clock = nullptr;
     for (int i = 0; i < 100 && !process; i++) {
         HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
         HWND notify = tray ? FindWindowExA(tray, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
-        HWND clock = notify ? FindWindowExA(notify, nullptr, "TrayClockWClass", nullptr) : nullptr;
+        clock = notify ? FindWindowExA(notify, nullptr, "TrayClockWClass", nullptr) : nullptr;
         DWORD pid = 0, code = 0;
         if (clock && IsWindowVisible(tray) && GetWindowThreadProcessId(tray, &pid))
             process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
@@ -74,6 +78,13 @@ int main(int argc, char **argv)
     if (!process) {
         fprintf(stderr, "dialwick-perfprobe: no taskbar is running\n");
         return 1;
+    }
+    if (where) {
+        RECT r;
+        GetWindowRect(clock, &r);
+        printf("clock: %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        CloseHandle(process);
+        return 0;
     }
 
     WNDCLASSA wc{};

@@ -1,0 +1,11 @@
+#include "controller/second_wake.h"
+
+const uint64_t UnitsPerSecond = 10000000;
+const uint64_t UnitsPerMillisecond = 10000;
+
+unsigned DelayToNextSecond(uint64_t now)
+{
+    uint64_t left = UnitsPerSecond - now % UnitsPerSecond;
+    // Rounded up: a wake-up a fraction of a millisecond early would still see the old second.
+    return (unsigned)((left + UnitsPerMillisecond - 1) / UnitsPerMillisecond) + SecondMargin;
+}
