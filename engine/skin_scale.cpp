@@ -2,8 +2,7 @@
 // enlargement of the base artwork, made once when the skin loads.
 #include "engine/skin_scale.h"
 
-// Windows' scale settings above 100 %, largest first.
-static const int32_t ScaleSteps[] = {500, 450, 400, 350, 300, 250, 225, 200, 175, 150, 125};
+const int32_t ScaleSteps[ScaleStepCount] = {500, 450, 400, 350, 300, 250, 225, 200, 175, 150, 125};
 
 int32_t ScalePercentOfDpi(uint32_t dpi)
 {
@@ -26,8 +25,7 @@ static bool FaceFits(int64_t numbersWidth, int64_t numbersHeight, int64_t textWi
     return width <= 0xFFFF && height <= 0xFFFF;
 }
 
-// Within one pixel of the base size grown by the scale: the floor or the ceiling.
-static bool GrownBy(int64_t base, int64_t grown, int32_t scale)
+bool GrownBy(int64_t base, int64_t grown, int32_t scale)
 {
     int64_t difference = grown * 100 - base * scale;
     return difference > -100 && difference < 100;

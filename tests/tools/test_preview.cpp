@@ -19,7 +19,33 @@ TEST(Preview, InfoReportsFaceAndOrigin)
     ToolRun r = RunPreview(Skins() + " --skin Herb --time \"2026-12-06 10:00:00\" --options seconds --client 120x30 --info");
     EXPECT_EQ(r.Status, 0) << r.Out;
     // Herb: DW 10, DH 16: face 8 x 12 + 4 = 100 x 26; origin (16, 8).
-    EXPECT_EQ(r.Out, "face: 100 x 26\norigin: 16, 8\n");
+    EXPECT_EQ(r.Out, "face: 100 x 26\norigin: 16, 8\ndpi: 96\nartwork: 100 %, the base\n");
+}
+
+// The DPI picks the artwork, and the taskbar grows with it unless given.
+TEST(Preview, DpiPicksTheArtworkAndThickensTheTaskbar)
+{
+    const struct {
+        const char *Dpi;
+        const char *Info;
+    } cases[] = {
+        {"144", "face: 150 x 39\norigin: 9, 9\ndpi: 144\nartwork: 150 %, drawn for it\n"},
+        {"288", "face: 300 x 78\norigin: 18, 18\ndpi: 288\nartwork: 300 %, the base enlarged 3 times\n"},
+        {"10000", "face: 100 x 26\norigin: 6, 6\ndpi: 10000\nartwork: 100 %, the base\n"},
+    };
+    for (const auto &c : cases) {
+        ToolRun r = RunPreview(Skins() + " --skin Herb --options seconds --info --dpi " + c.Dpi);
+        EXPECT_EQ(r.Status, 0) << r.Out;
+        EXPECT_EQ(r.Out, c.Info) << c.Dpi;
+    }
+    std::string bmp = testing::TempDir() + "preview-dpi-" + std::to_string(getpid()) + ".bmp";
+    ASSERT_EQ(RunPreview(Skins() + " --skin Herb --options seconds --dpi 192 -o " + bmp).Status, 0);
+    std::vector<uint8_t> b = ReadFileBytes(bmp);
+    SimDecodedBitmap decoded;
+    ASSERT_TRUE(SimDecodeBmp(b.data(), b.size(), &decoded));
+    EXPECT_EQ(decoded.Width, 200) << "the 100 x 26 face at 200 %";
+    EXPECT_EQ(decoded.Height, 52);
+    remove(bmp.c_str());
 }
 
 TEST(Preview, WritesBmpAndPngOfTheClientArea)
@@ -65,6 +91,7 @@ TEST(Preview, BadFlagsExitTwoWithUsage)
         {"--time \"2026-12-06 10:00:60\"", "--time: 10:00:60 is not a time of day"},
         {"--client 0x10", "--client wants WxH"},
         {"--taskbar-height -3", "--taskbar-height wants a positive number"},
+        {"--dpi 96dpi", "--dpi wants a number from 0 to 100000"},
         {"", "--skins, --skin and -o are required"},
     };
     for (const auto &c : cases) {

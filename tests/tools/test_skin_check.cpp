@@ -105,6 +105,55 @@ TEST_F(SkinCheck, CleanSkinGivesItsMetricsAndKeyColourOnly)
                      "0 errors, 0 warnings\n");
 }
 
+// A scale folder is checked as the base is, and against it: the clock passes
+// over artwork whose cells are not the base's grown by the scale, and a face
+// keeps its background and its glyphs at every scale.
+TEST_F(SkinCheck, ScaleFoldersAreCheckedAgainstTheBase)
+{
+    const struct {
+        const char *Why;
+        void (*Spoil)(DrawnSkin &);
+        const char *Line;
+        int Status;
+    } cases[] = {
+        {"drawn right", [](DrawnSkin &) {}, "info: 200/NUMBERS.BMP 176 x 24, digit cell 16 x 24", 0},
+        {"cells not grown", [](DrawnSkin &s) { s = MakeDrawnSkin(17, 24, 10, 14); },
+         "error: 200/NUMBERS.BMP digit cell 17 x 24 is not the base's 8 x 12 grown to 200 %: the clock passes the "
+         "200 % artwork over",
+         1},
+        {"another key colour", [](DrawnSkin &s) { s.Text.At(s.Text.Width - 1, s.Text.Height - 1) = 0x0000FF; },
+         "error: 200/TEXT.BMP key colour 255, 0, 0 is not the base's 30, 40, 50: the face's background changes with "
+         "the scale",
+         1},
+        {"a digit missing", [](DrawnSkin &s) { s.FillDigit(3, DrawnKey); },
+         "error: digits \"3\" have no glyph at 200 %: the time can't be read at every scale", 1},
+        {"letters missing",
+         [](DrawnSkin &s) {
+             s.FillText(16, 0, DrawnKey);
+             s.FillText(27, 0, DrawnKey);
+         },
+         "warning: characters \"Q\", \"@\" have no glyph at 200 %: they show at one scale and not at the other", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Why);
+        TestSkinDir skins;
+        WriteDrawnSkin(Skin, skins.Path, "Drawn");
+        DrawnSkin big = MakeDrawnSkin(16, 24, 10, 14);
+        c.Spoil(big);
+        WriteDrawnSkin(big, skins.Path, "Drawn/200");
+        ToolRun r = Check(skins.Path, "Drawn");
+        EXPECT_EQ(r.Status, c.Status) << r.Out;
+        EXPECT_LINE(r, c.Line);
+    }
+    // Folders the clock does not read as scales.
+    Skins.WriteFile("Drawn/175", "a file");
+    Skins.WriteFile("Drawn/110/NUMBERS.BMP", "");
+    ToolRun r = Run();
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_LINE(r, "error: 175/NUMBERS.BMP cannot be read: its scale folder is a file");
+    EXPECT_LINE(r, "warning: folder 110 is not a scale the clock looks for");
+}
+
 TEST_F(SkinCheck, PixelsOutsideTheGridsAreCounted)
 {
     Skin.Numbers.Grow(3, 0);

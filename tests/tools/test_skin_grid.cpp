@@ -160,6 +160,24 @@ TEST_F(SkinGrid, TextCellsSitInAGridOfLinesUnderTheirLabels)
     }
 }
 
+// Each scale folder's bitmaps below the base's, enlarged as much, so the
+// cells of a colour are the base cell and the scale's larger one.
+TEST_F(SkinGrid, ScaleFoldersAreDrawnBelowTheBaseAsEnlarged)
+{
+    WriteDrawnSkin(Skin, Skins.Path, "Drawn");
+    WriteDrawnSkin(MakeDrawnSkin(16, 24, 10, 14), Skins.Path, "Drawn/200");
+    ASSERT_EQ(Draw().Status, 0);
+    Box zero = Find(Picture, DrawnDigitColour(0)), one = Find(Picture, DrawnDigitColour(1));
+    int scale = (one.Left - zero.Left) / Skin.DigitWidth;
+    ASSERT_GE(scale, 2);
+    auto area = [&](int w, int h) { return ((w - 1) * scale - 1) * ((h - 1) * scale - 1); };
+    Box seven = Find(Picture, DrawnDigitColour(7)), q = Find(Picture, DrawnTextColour(16, 0));
+    EXPECT_EQ(seven.Count, area(8, 12) + area(16, 24));
+    EXPECT_EQ(seven.Bottom - seven.Top + 1 > 24 * scale, true) << "two cells, one above the other";
+    EXPECT_EQ(q.Count, area(5, 7) + area(10, 14));
+    EXPECT_GT(q.Top, seven.Top) << "the base's text comes before the 200 % digits";
+}
+
 TEST_F(SkinGrid, CellsTheClockNeverDrawsAreMarked)
 {
     Skin.Numbers.Grow(4, 0);
@@ -229,8 +247,8 @@ TEST(SkinGridShipped, ShippedSkinsGiveEnlargedPictures)
         std::vector<uint8_t> bytes = ReadFileBytes(path);
         SimDecodedBitmap p;
         ASSERT_TRUE(SimDecodeBmp(bytes.data(), bytes.size(), &p)) << skin;
-        EXPECT_GE(p.Width, 3 * 180) << skin;
-        EXPECT_LE(p.Width, 1200) << skin;
+        EXPECT_GE(p.Width, 3 * 360) << skin << ": the 200 % TEXT.BMP enlarged";
+        EXPECT_LE(p.Width, 2400) << skin;
         EXPECT_GT(Find(p, GridLine).Count, 0) << skin;
         remove(path.c_str());
     }

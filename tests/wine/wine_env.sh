@@ -82,5 +82,18 @@ wine_set_xp() {
     return 0
 }
 
+# wine_set_dpi DPI: the DPI every program of the prefix sees from now on,
+# through the LogPixels value Wine reads when its server starts: the value is
+# written, the server ended (which writes the registry to disk) and started
+# again, and Wine warmed up as at start.
+wine_set_dpi() {
+    timeout 30 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+        { echo "wine runner: cannot set LogPixels to $1"; return 1; }
+    wineserver -k
+    wineserver -w
+    wineserver -p
+    timeout 30 wine cmd /c exit >/dev/null 2>&1 || { echo "wine runner: Wine does not start at $1 DPI"; return 1; }
+}
+
 # Z:\ path of a host path, as Wine maps the root file system.
 wine_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }

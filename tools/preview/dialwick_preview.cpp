@@ -23,11 +23,13 @@
 static const char Usage[] =
     "usage: dialwick-preview --skins DIR [--skin NAME] [--registry REG [--codepage N]]\n"
     "                        [--time \"YYYY-MM-DD HH:MM:SS\"] [--options LIST] [--client WxH]\n"
-    "                        [--taskbar-height N] [--vertical] [--windows10] [--xp] [--info] [--menu]\n"
-    "                        [--rects FILE] [-o FILE]\n"
+    "                        [--taskbar-height N] [--dpi DPI] [--vertical] [--windows10] [--xp] [--info]\n"
+    "                        [--menu] [--rects FILE] [-o FILE]\n"
     "       dialwick-preview --skins DIR --skin NAME [--check] [--grid FILE]\n"
     "  LIST: comma-separated from seconds,date,left,weekday,12h,transparent\n"
     "  FILE: written as PNG, or as BMP when it ends in .bmp\n"
+    "  DPI: the clock window's DPI, 96 by default (144 is 150 %, 192 is 200 %); the\n"
+    "       taskbar height, when not given, grows with it from 30\n"
     "  REG: a registry export (.reg) loaded before the settings are read; --skin and\n"
     "       --options override what it holds. --skin is needed without it and --menu\n"
     "  N: the ANSI code page of the Windows the export comes from (default: that of\n"
@@ -36,10 +38,11 @@ static const char Usage[] =
     "               places the clock between its pager and buttons)\n"
     "  --rects FILE: writes where the notification area and its children lie\n"
     "  --menu: prints the popup menu a right click builds\n"
-    "  --check: reports what is wrong with the skin, one line each, and a summary;\n"
-    "           exits 1 when anything is an error\n"
-    "  --grid FILE: writes both bitmaps of the skin enlarged, with the cell grid\n"
-    "               and each cell's character (PNG, or BMP when FILE ends in .bmp)\n";
+    "  --check: reports what is wrong with the skin and each of its scale folders,\n"
+    "           one line each, and a summary; exits 1 when anything is an error\n"
+    "  --grid FILE: writes both bitmaps of the skin and of each scale folder\n"
+    "               enlarged, with the cell grid and each cell's character (PNG,\n"
+    "               or BMP when FILE ends in .bmp)\n";
 
 static int BadUsage(const char *why)
 {
@@ -129,6 +132,30 @@ static bool ParseNumber(const char *text, int *n)
     return true;
 }
 
+// Any DPI Windows could report, the ones the clock cannot use included: they
+// show what the clock falls back to.
+static bool ParseDpi(const char *text, int *dpi)
+{
+    char *end;
+    long v = strtol(text, &end, 10);
+    if (*text == 0 || *end != 0 || v < 0 || v > 100000)
+        return false;
+    *dpi = (int)v;
+    return true;
+}
+
+// Which artwork the clock chose, for --info.
+static void PrintArtwork(const FaceImage &image)
+{
+    printf("dpi: %u\n", (unsigned)image.Dpi);
+    if (image.ArtEnlargement > 1)
+        printf("artwork: %d %%, the base enlarged %d times\n", image.ArtScale, image.ArtEnlargement);
+    else if (image.ArtScale != 100)
+        printf("artwork: %d %%, drawn for it\n", image.ArtScale);
+    else
+        printf("artwork: 100 %%, the base\n");
+}
+
 int main(int argc, char **argv)
 {
     FaceRequest request;
@@ -136,7 +163,8 @@ int main(int argc, char **argv)
     const char *registry = nullptr;
     const char *grid = nullptr;
     const char *rects = nullptr;
-    int codePage = 0;
+    int codePage = 0, dpi = 96;
+    bool haveHeight = false;
     bool info = false, xp = false, haveTime = false, menu = false, check = false;
     int t[6];
     for (int i = 1; i < argc; i++) {
@@ -189,6 +217,10 @@ int main(int argc, char **argv)
         } else if (arg == "--taskbar-height") {
             if (!ParseNumber(argv[++i], &request.TaskbarHeight))
                 return BadUsage("--taskbar-height wants a positive number");
+            haveHeight = true;
+        } else if (arg == "--dpi") {
+            if (!ParseDpi(argv[++i], &dpi))
+                return BadUsage("--dpi wants a number from 0 to 100000");
         } else {
             return BadUsage(("unknown flag: " + arg).c_str());
         }
@@ -212,6 +244,9 @@ int main(int argc, char **argv)
     SimSetLocalTime(t[0], t[1], t[2], t[3], t[4], t[5]);
     if (xp)
         SimSetVersion(5, 1);
+    SimSetSystemDpi((UINT)dpi);
+    if (!haveHeight)
+        request.TaskbarHeight = dpi >= 96 && dpi <= 480 ? 30 * dpi / 96 : 30;
 
     std::string error;
     int status = 0;
@@ -243,6 +278,7 @@ int main(int argc, char **argv)
     if (info) {
         printf("face: %d x %d\n", image.FaceWidth, image.FaceHeight);
         printf("origin: %d, %d\n", image.OriginX, image.OriginY);
+        PrintArtwork(image);
     }
     if (rects && !WriteRectsFile(rects, image.Rects)) {
         fprintf(stderr, "dialwick-preview: cannot write %s\n", rects);

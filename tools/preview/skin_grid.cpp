@@ -181,6 +181,62 @@ int ChooseScale(int narrowest)
     return scale > MaxScale ? MaxScale : scale;
 }
 
+// One pair of bitmaps as the picture shows it: its captions and strips, or
+// a caption that it could not be read.
+struct Section {
+    std::string NumbersCaption, TextCaption;
+    const SkinPixels *Text;
+    std::vector<Strip> NumbersStrips, TextStrips;
+    bool Readable;
+};
+
+Section MakeSection(const std::string &folder, const SkinPixels &numbers, const SkinPixels &text)
+{
+    Section s{folder + "NUMBERS.BMP", folder + "TEXT.BMP", &text, {}, {}, numbers.Loaded && text.Loaded};
+    if (!s.Readable) {
+        s.NumbersCaption += numbers.Loaded ? "" : " CANNOT BE READ";
+        s.TextCaption += text.Loaded ? "" : " CANNOT BE READ";
+        return s;
+    }
+    int dw = DigitCellWidth(numbers), tcw = TextCellWidth(text), tch = TextCellHeight(text);
+    s.NumbersCaption = SizeCaption(s.NumbersCaption.c_str(), numbers, dw, numbers.Height);
+    s.TextCaption = SizeCaption(s.TextCaption.c_str(), text, tcw, tch) + "  KEY";
+    s.NumbersStrips = NumbersStrips(numbers);
+    s.TextStrips = TextStrips(text);
+    return s;
+}
+
+int SectionHeight(const Layout &l, const Section &s)
+{
+    if (!s.Readable)
+        return 2 * l.Caption + Margin;
+    return 2 * Margin + 2 * l.Caption + StripsHeight(l, s.NumbersStrips) + StripsHeight(l, s.TextStrips);
+}
+
+// Draws a section with its top at y; returns the y below it.
+int DrawSection(Canvas *canvas, const Layout &l, const Section &s, int y)
+{
+    DrawLabel(canvas, Margin, y, s.NumbersCaption, CaptionScale, Ink);
+    y += l.Caption;
+    for (const Strip &strip : s.NumbersStrips)
+        y += DrawStrip(canvas, l, strip, Margin, y);
+    if (s.Readable)
+        y += Margin;
+    DrawLabel(canvas, Margin, y, s.TextCaption, CaptionScale, Ink);
+    if (s.Readable) {
+        // A swatch of the key colour after the caption's "KEY".
+        int swatchX = Margin + LabelWidth(s.TextCaption, CaptionScale) + 2, side = 7 * CaptionScale;
+        uint32_t key = KeyColour(*s.Text);
+        for (int sy = -1; sy <= side; sy++)
+            for (int sx = -1; sx <= side; sx++)
+                canvas->Put(swatchX + sx, y + sy, sx < 0 || sy < 0 || sx == side || sy == side ? Ink : key);
+    }
+    y += l.Caption;
+    for (const Strip &strip : s.TextStrips)
+        y += DrawStrip(canvas, l, strip, Margin, y);
+    return y + Margin;
+}
+
 } // namespace
 
 bool WriteSkinGrid(const SkinFiles &files, const char *path, std::string *error)
@@ -192,24 +248,33 @@ bool WriteSkinGrid(const SkinFiles &files, const char *path, std::string *error)
                      b->Problem;
             return false;
         }
-    int dw = DigitCellWidth(numbers), tcw = TextCellWidth(text), tch = TextCellHeight(text);
-    std::string numbersCaption = SizeCaption("NUMBERS.BMP", numbers, dw, numbers.Height);
-    std::string textCaption = SizeCaption("TEXT.BMP", text, tcw, tch) + "  KEY";
-    std::vector<Strip> numbersStrips = NumbersStrips(numbers), textStrips = TextStrips(text);
-
-    int narrowest = NarrowestCell(dw, tcw);
-    Layout l{ChooseScale(narrowest), 1, 0, 7 * CaptionScale + 8};
+    // The base first, then each scale folder below it at the same enlargement,
+    // so the scales compare at a glance.
+    std::vector<Section> sections{MakeSection("", numbers, text)};
     int widest = numbers.Width > text.Width ? numbers.Width : text.Width;
-    int captionWidth = LabelWidth(textCaption, CaptionScale) + 7 * CaptionScale + 4;
-    if (LabelWidth(numbersCaption, CaptionScale) > captionWidth)
-        captionWidth = LabelWidth(numbersCaption, CaptionScale);
+    for (const SkinScaleFiles &scale : files.Scales) {
+        sections.push_back(MakeSection(std::to_string(scale.Percent) + "/", scale.Numbers, scale.Text));
+        for (const SkinPixels *b : {&scale.Numbers, &scale.Text})
+            if (b->Loaded && b->Width > widest)
+                widest = b->Width;
+    }
+
+    int narrowest = NarrowestCell(DigitCellWidth(numbers), TextCellWidth(text));
+    Layout l{ChooseScale(narrowest), 1, 0, 7 * CaptionScale + 8};
+    int captionWidth = 0;
+    for (const Section &s : sections)
+        for (int w : {LabelWidth(s.NumbersCaption, CaptionScale), LabelWidth(s.TextCaption, CaptionScale) +
+                                                                       7 * CaptionScale + 4})
+            captionWidth = w > captionWidth ? w : captionWidth;
     int width = 0, height = 0;
     for (;; l.Scale--) {
         l.LabelScale = narrowest * l.Scale >= 14 ? 2 : 1;
         l.Band = 7 * l.LabelScale + 6;
         int pictureWidth = widest * l.Scale + 1 > captionWidth ? widest * l.Scale + 1 : captionWidth;
         width = 2 * Margin + pictureWidth;
-        height = 3 * Margin + 2 * l.Caption + StripsHeight(l, numbersStrips) + StripsHeight(l, textStrips);
+        height = Margin;
+        for (const Section &s : sections)
+            height += SectionHeight(l, s);
         if ((width <= MaxSide && height <= MaxSide) || l.Scale == 1)
             break;
     }
@@ -221,21 +286,8 @@ bool WriteSkinGrid(const SkinFiles &files, const char *path, std::string *error)
 
     Canvas canvas{width, height, std::vector<uint32_t>((size_t)width * height, Paper)};
     int y = Margin;
-    DrawLabel(&canvas, Margin, y, numbersCaption, CaptionScale, Ink);
-    y += l.Caption;
-    for (const Strip &s : numbersStrips)
-        y += DrawStrip(&canvas, l, s, Margin, y);
-    y += Margin;
-    DrawLabel(&canvas, Margin, y, textCaption, CaptionScale, Ink);
-    // A swatch of the key colour after the caption's "KEY".
-    int swatchX = Margin + LabelWidth(textCaption, CaptionScale) + 2, side = 7 * CaptionScale;
-    uint32_t key = KeyColour(text);
-    for (int sy = -1; sy <= side; sy++)
-        for (int sx = -1; sx <= side; sx++)
-            canvas.Put(swatchX + sx, y + sy, sx < 0 || sy < 0 || sx == side || sy == side ? Ink : key);
-    y += l.Caption;
-    for (const Strip &s : textStrips)
-        y += DrawStrip(&canvas, l, s, Margin, y);
+    for (const Section &s : sections)
+        y = DrawSection(&canvas, l, s, y);
 
     if (!WriteImage(path, width, height, canvas.Pixels.data())) {
         *error = std::string("cannot write ") + path;

@@ -3,9 +3,11 @@
 #include "engine/clock_state.h"
 #include "engine/glyphs.h"
 #include "engine/skin_bitmaps.h"
+#include "engine/skin_scale.h"
 #include "platform/sim/sim_control.h"
 
 #include <algorithm>
+#include <dirent.h>
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
@@ -31,10 +33,12 @@ static std::string WhyNotLoaded(const std::string &path)
     return "is a bitmap the clock's loader refuses: damaged, cut short, of a kind it does not read, or too large";
 }
 
-static SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string &skin, const char *file)
+// folder is the skin's own, or one of its scale folders inside it ("Herb\150").
+static SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string &skin, const std::string &folder,
+                                 const char *file)
 {
     SkinPixels out;
-    std::string path = skinsDir + "\\" + skin + "\\" + file;
+    std::string path = skinsDir + "\\" + folder + "\\" + file;
     if (skin.size() >= (size_t)SkinNameSize) {
         out.Problem = "cannot be loaded: the clock takes skin names of up to 199 characters";
         return out;
@@ -62,14 +66,65 @@ static SkinPixels ReadSkinBitmap(const std::string &skinsDir, const std::string 
     return out;
 }
 
+// A name of digits only, as the scale folders have.
+static bool IsNumber(const char *name)
+{
+    if (!*name)
+        return false;
+    for (const char *c = name; *c; c++)
+        if (*c < '0' || *c > '9')
+            return false;
+    return true;
+}
+
+static bool IsScaleStep(const std::string &name)
+{
+    for (int32_t step : ScaleSteps)
+        if (name == std::to_string(step))
+            return true;
+    return false;
+}
+
+static void ReadScaleFolders(const std::string &skinsDir, const std::string &skin, SkinFiles *files)
+{
+    std::string dir = skinsDir + "\\" + skin;
+    for (int i = ScaleStepCount - 1; i >= 0; i--) {
+        std::string folder = dir + "\\" + std::to_string(ScaleSteps[i]);
+        struct stat st;
+        if (stat(SimHostPath(folder.c_str()).c_str(), &st) != 0)
+            continue;
+        SkinScaleFiles scale;
+        scale.Percent = ScaleSteps[i];
+        if (S_ISDIR(st.st_mode)) {
+            std::string inner = skin + "\\" + std::to_string(ScaleSteps[i]);
+            scale.Numbers = ReadSkinBitmap(skinsDir, skin, inner, "NUMBERS.BMP");
+            scale.Text = ReadSkinBitmap(skinsDir, skin, inner, "TEXT.BMP");
+        } else {
+            scale.Numbers.Problem = scale.Text.Problem = "cannot be read: its scale folder is a file";
+        }
+        files->Scales.push_back(std::move(scale));
+    }
+    DIR *listing = opendir(SimHostPath(dir.c_str()).c_str());
+    if (!listing)
+        return;
+    std::vector<std::string> others;
+    while (struct dirent *entry = readdir(listing))
+        if (IsNumber(entry->d_name) && !IsScaleStep(entry->d_name))
+            others.push_back(entry->d_name);
+    closedir(listing);
+    std::sort(others.begin(), others.end());
+    files->OtherNumberedFolders = others;
+}
+
 SkinFiles ReadSkinFiles(const std::string &skinsDir, const std::string &skin)
 {
     SkinFiles files;
     struct stat st;
     files.FolderExists = stat(SimHostPath((skinsDir + "\\" + skin).c_str()).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     if (files.FolderExists) {
-        files.Numbers = ReadSkinBitmap(skinsDir, skin, "NUMBERS.BMP");
-        files.Text = ReadSkinBitmap(skinsDir, skin, "TEXT.BMP");
+        files.Numbers = ReadSkinBitmap(skinsDir, skin, skin, "NUMBERS.BMP");
+        files.Text = ReadSkinBitmap(skinsDir, skin, skin, "TEXT.BMP");
+        ReadScaleFolders(skinsDir, skin, &files);
     } else {
         files.Numbers.Problem = files.Text.Problem = "is missing";
     }

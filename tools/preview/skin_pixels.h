@@ -16,11 +16,21 @@ struct SkinPixels {
     uint32_t At(int x, int y) const { return Pixels[(size_t)y * Width + x]; }
 };
 
+// The artwork of one scale folder of a skin.
+struct SkinScaleFiles {
+    int Percent = 0;
+    SkinPixels Numbers, Text;
+};
+
 // A skin folder read once for the checker and the grid picture, each bitmap
-// through the same loader and path rules as the clock.
+// through the same loader and path rules as the clock: the base pair, the
+// scale folders the clock looks for, smallest first, and the names of other
+// folders named by a number, which the clock never reads.
 struct SkinFiles {
     bool FolderExists = false;
     SkinPixels Numbers, Text;
+    std::vector<SkinScaleFiles> Scales;
+    std::vector<std::string> OtherNumberedFolders;
 };
 SkinFiles ReadSkinFiles(const std::string &skinsDir, const std::string &skin);
 

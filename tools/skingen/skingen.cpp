@@ -1,6 +1,7 @@
 // dialwick-skingen OUTDIR: writes the shipped skins as OUTDIR/<Name>/NUMBERS.BMP
 // and OUTDIR/<Name>/TEXT.BMP, and the same drawn for 150 and 200 % in
 // OUTDIR/<Name>/150/ and OUTDIR/<Name>/200/.
+#include "engine/skin_scale.h"
 #include "tools/common/image_write.h"
 #include "tools/skingen/pixel_font.h"
 #include "tools/skingen/stroke_font.h"
@@ -257,16 +258,9 @@ bool HasInk(const InkGlyph &glyph)
     return false;
 }
 
-// The clock takes a scale's artwork only when its cells are the base cells
-// grown by the scale, to the pixel below or above.
-bool GrownBy(int base, int grown, int percent)
-{
-    int difference = grown * 100 - base * percent;
-    return difference > -100 && difference < 100;
-}
-
 bool CheckScale(const Skin &skin, const Scale &scale, const Canvas &numbers, const Canvas &text)
 {
+    // The clock takes a scale's artwork only when its cells are the base cells grown by the scale.
     const Scale &base = skin.scales[0];
     if (!GrownBy(base.digits.width, scale.digits.width, scale.percent) ||
         !GrownBy(base.digits.height, scale.digits.height, scale.percent) ||

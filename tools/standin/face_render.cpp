@@ -141,6 +141,9 @@ bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image
     }
     image->FaceWidth = FaceWidth();
     image->FaceHeight = FaceHeight();
+    image->Dpi = ClockState.SkinDpi;
+    image->ArtScale = ClockState.ArtScale;
+    image->ArtEnlargement = ClockState.ArtEnlargement;
     int width = request.ClientWidth ? request.ClientWidth : image->FaceWidth;
     int height = request.ClientHeight ? request.ClientHeight : image->FaceHeight;
     PlaceStandinClock(taskbar, width, height);

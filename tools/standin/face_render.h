@@ -32,6 +32,9 @@ constexpr uint32_t NotVisiblePixel = RGB(255, 255, 255);
 
 struct FaceImage {
     int FaceWidth = 0, FaceHeight = 0;
+    // The clock window's DPI as the engine read it, and the artwork it chose.
+    uint32_t Dpi = 0;
+    int ArtScale = 100, ArtEnlargement = 1;
     int OriginX = 0, OriginY = 0;
     int Width = 0, Height = 0;
     std::vector<uint32_t> Pixels;  // COLORREF, row 0 at the top

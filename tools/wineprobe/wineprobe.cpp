@@ -1,6 +1,7 @@
 // dialwick-wineprobe: paints one face with the engine into real Win32 windows
 // (under Wine) and writes the clock's client area as BMP, with the local time
-// it painted, so the simulation can be held to the same pixels.
+// it painted and the DPI the engine read, so the simulation can be held to
+// the same pixels.
 #include "tools/common/image_write.h"
 #include "tools/standin/face_render.h"
 #include "tools/standin/taskbar_rects.h"
@@ -73,6 +74,7 @@ int main(int argc, char **argv)
             return Fail("cannot write the rectangles");
         printf("time: %04u-%02u-%02u %02u:%02u:%02u\n", before.wYear, before.wMonth, before.wDay, before.wHour,
                before.wMinute, before.wSecond);
+        printf("dpi: %u\n", (unsigned)image.Dpi);
         return 0;
     }
     return Fail("no paint stayed within one second");
