@@ -2,6 +2,8 @@
 // writes, every kind of value, the code page of the strings, and malformed
 // files refused by line number.
 #include "platform/sim/sim_control.h"
+#include "settings/registry_key.h"
+#include "tests/tools/tool_run.h"
 #include "tools/preview/code_pages.h"
 #include "tools/preview/reg_import.h"
 
@@ -12,31 +14,8 @@
 
 namespace {
 
-std::vector<uint8_t> Utf16File(const std::string &utf8)
-{
-    std::vector<uint8_t> out{0xFF, 0xFE};
-    for (size_t i = 0; i < utf8.size();) {
-        uint32_t c = (uint8_t)utf8[i];
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        c &= extra ? (0x3F >> extra) : 0x7F;
-        for (int k = 1; k <= extra; k++)
-            c = (c << 6) | ((uint8_t)utf8[i + k] & 0x3F);
-        i += 1 + extra;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            uint32_t high = 0xD800 + (c >> 10), low = 0xDC00 + (c & 0x3FF);
-            out.insert(out.end(), {(uint8_t)high, (uint8_t)(high >> 8), (uint8_t)low, (uint8_t)(low >> 8)});
-        } else {
-            out.insert(out.end(), {(uint8_t)c, (uint8_t)(c >> 8)});
-        }
-    }
-    return out;
-}
-
-std::vector<uint8_t> AnsiFile(const std::string &bytes) { return std::vector<uint8_t>(bytes.begin(), bytes.end()); }
-
-const char Header5[] = "Windows Registry Editor Version 5.00\r\n\r\n";
-const char SettingsSection[] = "[HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\r\n";
+const std::string Header5 = "Windows Registry Editor Version 5.00\r\n\r\n";
+const std::string SettingsSection = std::string("[HKEY_CURRENT_USER\\") + SettingsKeyPath + "]\r\n";
 
 struct Parsed {
     bool Ok;
@@ -44,10 +23,10 @@ struct Parsed {
     std::string Error;
 };
 
-Parsed Parse(const std::vector<uint8_t> &file, unsigned codePage = 0)
+Parsed Parse(const std::string &file, unsigned codePage = 0)
 {
     Parsed p;
-    p.Ok = ParseRegFile(file.data(), file.size(), codePage, &p.Import, &p.Error);
+    p.Ok = ParseRegFile((const uint8_t *)file.data(), file.size(), codePage, &p.Import, &p.Error);
     return p;
 }
 
@@ -63,15 +42,10 @@ std::vector<uint8_t> Data(const std::string &bytes) { return std::vector<uint8_t
 
 TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
 {
-    Parsed p = Parse(Utf16File(std::string(Header5) +
-                               "; a comment\r\n"
-                               "[HKEY_CURRENT_USER\\Software\\Empty]\r\n"
-                               "\r\n" +
-                               SettingsSection +
+    Parsed p = Parse(Utf16File(Header5 + "; a comment\r\n[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n" + SettingsSection +
                                "@=\"default\"\r\n"
                                "\"Quoted\"=\"a \\\\ b \\\"c\\\"\"\r\n"
                                "\"Number\"=dword:0000000e\r\n"
-                               "\"Flag\"=hex:ff\r\n"
                                "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
                                "  16,17,18\r\n"
                                "\"Path\"=hex(2):25,00,41,00,25,00,5c,00,78,00,00,00\r\n"
@@ -79,45 +53,55 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
                                "\"Bare\"=hex(1):41,00,42,00\r\n"
                                "\"Custom\"=hex(1234):01,02\r\n"));
     ASSERT_TRUE(p.Ok) << p.Error;
-    EXPECT_EQ(p.Import.Keys, (std::vector<std::string>{"Software\\Empty", "Software\\Orvantis\\Zantor\\Dialwick"}));
-    EXPECT_EQ(Find(p, "")->Data, Data(std::string("default\0", 8)));
-    EXPECT_EQ(Find(p, "Quoted")->Data, Data(std::string("a \\ b \"c\"\0", 10)));
-    EXPECT_EQ(Find(p, "Number")->Type, 4u);
-    EXPECT_EQ(Find(p, "Number")->Data, (std::vector<uint8_t>{14, 0, 0, 0}));
-    EXPECT_EQ(Find(p, "Flag")->Data, std::vector<uint8_t>{0xFF});
-    EXPECT_EQ(Find(p, "Long")->Data.size(), 25u);
-    EXPECT_EQ(Find(p, "Long")->Data.back(), 0x18);
-    EXPECT_EQ(Find(p, "Path")->Type, 2u);
-    EXPECT_EQ(Find(p, "Path")->Data, Data(std::string("%A%\\x\0", 6))) << "UTF-16 in the file, ANSI for the A calls";
-    EXPECT_TRUE(Find(p, "Nothing")->Data.empty());
-    EXPECT_EQ(Find(p, "Bare")->Data, Data(std::string("AB\0", 3))) << "the terminator it lacks is added";
-    EXPECT_EQ(Find(p, "Custom")->Type, 0x1234u);
-    EXPECT_EQ(Find(p, "Custom")->Data, (std::vector<uint8_t>{1, 2})) << "not a string type: kept";
-
+    EXPECT_EQ(p.Import.Keys, (std::vector<std::string>{"Software\\Empty", SettingsKeyPath}));
+    std::string longData;
+    for (char c = 0; c <= 0x18; c++)
+        longData += c;
+    const struct {
+        const char *Name;
+        DWORD Type;
+        std::string Data;
+    } values[] = {
+        {"", REG_SZ, std::string("default\0", 8)},
+        {"Quoted", REG_SZ, std::string("a \\ b \"c\"\0", 10)},
+        {"Number", REG_DWORD, std::string("\x0e\0\0\0", 4)},
+        {"Long", REG_BINARY, longData},
+        {"Path", REG_EXPAND_SZ, std::string("%A%\\x\0", 6)},  // UTF-16 in the file, ANSI for the A calls
+        {"Nothing", REG_BINARY, ""},
+        {"Bare", REG_SZ, std::string("AB\0", 3)},  // the terminator it lacks is added
+        {"Custom", 0x1234, "\x01\x02"},            // not a string type: kept
+    };
+    for (const auto &v : values) {
+        const RegImportValue *found = Find(p, v.Name);
+        ASSERT_NE(found, nullptr) << v.Name;
+        EXPECT_EQ(found->Type, v.Type) << v.Name;
+        EXPECT_EQ(found->Data, Data(v.Data)) << v.Name;
+    }
     SimReset();
     ApplyRegImport(p.Import);
     EXPECT_TRUE(SimRegKeyExists("Software\\Empty"));
     DWORD type;
     std::vector<uint8_t> data;
-    ASSERT_TRUE(SimRegGetValue("Software\\Orvantis\\Zantor\\Dialwick", "Flag", &type, &data));
+    ASSERT_TRUE(SimRegGetValue(SettingsKeyPath, "Long", &type, &data));
     EXPECT_EQ(type, (DWORD)REG_BINARY);
+    EXPECT_EQ(data, Data(longData));
 }
 
 TEST(RegImport, Utf16StringsTakeTheStoredLanguagesCodePage)
 {
     std::string values = "\"ExitSTR\"=\"結束\"\r\n";
-    Parsed chinese = Parse(Utf16File(std::string(Header5) + SettingsSection + values + "\"Lang\"=dword:00000000\r\n"));
+    Parsed chinese = Parse(Utf16File(Header5 + SettingsSection + values + "\"Lang\"=dword:00000000\r\n"));
     ASSERT_TRUE(chinese.Ok) << chinese.Error;
     EXPECT_EQ(chinese.Import.CodePage, 950u);
     EXPECT_EQ(Find(chinese, "ExitSTR")->Data, (std::vector<uint8_t>{0xB5, 0xB2, 0xA7, 0xF4, 0}));
 
-    Parsed western = Parse(Utf16File(std::string(Header5) + SettingsSection + "\"ExitSTR\"=\"Säädä\"\r\n"));
+    Parsed western = Parse(Utf16File(Header5 + SettingsSection + "\"ExitSTR\"=\"Säädä\"\r\n"));
     ASSERT_TRUE(western.Ok) << western.Error;
     EXPECT_EQ(western.Import.CodePage, 1252u);
     EXPECT_EQ(Find(western, "ExitSTR")->Data, Data("S\xE4\xE4\x64\xE4" + std::string(1, '\0')));
 
     // Lang under another key says nothing; a code page given wins.
-    Parsed elsewhere = Parse(Utf16File(std::string(Header5) + "[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" +
+    Parsed elsewhere = Parse(Utf16File(Header5 + "[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" +
                                        SettingsSection + "\"ExitSTR\"=\"Выход\"\r\n"),
                              1251);
     ASSERT_TRUE(elsewhere.Ok) << elsewhere.Error;
@@ -152,19 +136,19 @@ TEST(RegImport, EveryByteOfTheSingleByteCodePagesGoesThereAndBack)
 TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
 {
     // "表示" in code page 932: the second byte of the first character is a backslash.
-    std::string file = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvantis\\Zantor\\Dialwick]\n"
+    std::string file = std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\") + SettingsKeyPath + "]\n"
                        "\"ShowDateOnLeftSTR\"=\"\x95\x5C\x8E\xA6\"\n"
                        "\"Lang\"=dword:00000008\n"
                        "\"Expand\"=hex(2):41,42,00\n"
                        "\"Bare\"=hex(1):41,42\n";
-    Parsed p = Parse(AnsiFile(file));
+    Parsed p = Parse(file);
     ASSERT_TRUE(p.Ok) << p.Error;
     EXPECT_EQ(Find(p, "ShowDateOnLeftSTR")->Data, Data(std::string("\x95\x5C\x8E\xA6\0", 5)));
     EXPECT_EQ(Find(p, "Expand")->Data, Data(std::string("AB\0", 3))) << "REGEDIT4 strings are ANSI already";
     EXPECT_EQ(Find(p, "Bare")->Data, Data(std::string("AB\0", 3))) << "the terminator it lacks is added";
 
     // Read as code page 1252, the trail byte is an escape that does not exist.
-    Parsed western = Parse(AnsiFile(file), 1252);
+    Parsed western = Parse(file, 1252);
     EXPECT_FALSE(western.Ok);
     EXPECT_EQ(western.Error.rfind("line 4: ", 0), 0u) << western.Error;
 }
@@ -196,29 +180,22 @@ TEST(RegImport, MalformedFilesAreRefusedByLine)
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\\\B]\r\n", 2},
     };
     for (const auto &c : cases) {
-        Parsed p = Parse(AnsiFile(c.File));
+        Parsed p = Parse(c.File);
         EXPECT_FALSE(p.Ok) << c.File;
         EXPECT_EQ(p.Error.rfind("line " + std::to_string(c.Line) + ": ", 0), 0u) << c.File << " -> " << p.Error;
         EXPECT_TRUE(p.Import.Values.empty());
     }
 }
 
+// An odd last byte, a lone surrogate, a character the code page lacks
+// (1252 has no Cyrillic), a UTF-16 string cut in half.
 TEST(RegImport, MalformedUtf16IsRefusedByLine)
 {
-    std::vector<uint8_t> odd = Utf16File(std::string(Header5) + SettingsSection);
-    odd.push_back(0x41);
-    EXPECT_EQ(Parse(odd).Error.rfind("line 4: ", 0), 0u) << Parse(odd).Error;
-
-    std::vector<uint8_t> lone = Utf16File(std::string(Header5) + SettingsSection + "\"x\"=\"");
-    lone.insert(lone.end(), {0x00, 0xD8, '"', 0});
-    EXPECT_EQ(Parse(lone).Error.rfind("line 4: ", 0), 0u) << Parse(lone).Error;
-
-    Parsed cyrillic = Parse(Utf16File(std::string(Header5) + SettingsSection + "\"x\"=\"Ж\"\r\n"));
-    EXPECT_EQ(cyrillic.Error.rfind("line 4: ", 0), 0u) << "1252 has no Cyrillic: " << cyrillic.Error;
-
-    std::vector<uint8_t> oddHex =
-        Utf16File(std::string(Header5) + SettingsSection + "\"x\"=hex(1):41,00,42\r\n");
-    EXPECT_EQ(Parse(oddHex).Error.rfind("line 4: ", 0), 0u) << Parse(oddHex).Error;
+    const std::string head = Utf16File(Header5 + SettingsSection);
+    for (const std::string &file : {head + "A", head + Utf16File("\"x\"=\"").substr(2) + std::string("\0\xD8\"\0", 4),
+                                    Utf16File(Header5 + SettingsSection + "\"x\"=\"Ж\"\r\n"),
+                                    Utf16File(Header5 + SettingsSection + "\"x\"=hex(1):41,00,42\r\n")})
+        EXPECT_EQ(Parse(file).Error.rfind("line 4: ", 0), 0u) << Parse(file).Error;
 }
 
 }  // namespace

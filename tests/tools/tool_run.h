@@ -1,4 +1,5 @@
-// Running a tool of the build the way a user does, for the tool tests.
+// Running a tool of the build the way a user does, and the files it reads,
+// for the tool tests.
 #pragma once
 
 #include <stdint.h>
@@ -19,3 +20,9 @@ ToolRun RunPreview(const std::string &args);
 
 // The bytes of a file, none when it cannot be read.
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
+
+// The text's lines, without their line ends.
+std::vector<std::string> Lines(const std::string &text);
+
+// UTF-8 text as a registry editor's UTF-16 LE file, with its byte-order mark.
+std::string Utf16File(const std::string &utf8);
