@@ -30,5 +30,5 @@ void EndDesktop(FuzzDesktop *desktop);
 
 // Prints what failed and aborts.
 void FuzzRequire(bool ok, const char *what);
-// No GDI object, key, menu, listing or hook is live.
-void RequireNothingLive();
+// No key, menu, listing or hook is live, nor GDI objects past the given count.
+void RequireNothingLive(int gdiObjects = 0);

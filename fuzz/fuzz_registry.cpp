@@ -7,6 +7,8 @@
 #include "engine/clock_state.h"
 #include "engine/skin_bitmaps.h"
 #include "settings/context_menu.h"
+#include "settings/language_tables.h"
+#include "settings/registry_key.h"
 #include "settings/settings_store.h"
 #include "tests/engine/test_support.h"
 
@@ -14,54 +16,30 @@
 
 namespace {
 
-const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
-const char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-const struct {
-    const char *Key;
-    const char *Name;
-} ReadValues[] = {
-    {SettingsKey, "ShowSeconds"},
-    {SettingsKey, "ShowDayOfWeek"},
-    {SettingsKey, "DateIsLeft"},
-    {SettingsKey, "EnglishTime"},
-    {SettingsKey, "ShowDate"},
-    {SettingsKey, "TransparentClock"},
-    {SettingsKey, "SkinName"},
-    {SettingsKey, "Lang"},
-    {SettingsKey, "ShowSecondsSTR"},
-    {SettingsKey, "ShowDayOfWeekSTR"},
-    {SettingsKey, "ShowDateSTR"},
-    {SettingsKey, "ShowDateOnLeftSTR"},
-    {SettingsKey, "Use12HourFormatSTR"},
-    {SettingsKey, "TransparentBackgroundSTR"},
-    {SettingsKey, "ZantorDialwickStartUpSTR"},
-    {SettingsKey, "AdjustDateSTR"},
-    {SettingsKey, "OptionsSTR"},
-    {SettingsKey, "LangSTR"},
-    {SettingsKey, "SkinsSTR"},
-    {SettingsKey, "ExitSTR"},
-    {RunKey, "ZantorDialwick"},
-};
-constexpr size_t ReadValueCount = sizeof(ReadValues) / sizeof(ReadValues[0]);
+// Every value the library reads: these settings, the menu texts and the autostart line.
+const char *const Settings[] = {"ShowSeconds", "ShowDayOfWeek",    "DateIsLeft", "EnglishTime",
+                                "ShowDate",    "TransparentClock", "SkinName",   "Lang"};
+constexpr size_t SettingsCount = 8, ReadValueCount = SettingsCount + MenuTextCount + 1;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    std::string base = FuzzHostPath();
-    base.resize(base.rfind('\\'));
+    std::string base = FuzzHostPath().substr(0, FuzzHostPath().rfind('\\'));
 
     StandinTaskbar taskbar = SetUpTaskbar(30);
     size_t at = 0;
     while (at + 4 <= size) {
-        const auto &value = ReadValues[data[at] % ReadValueCount];
+        size_t pick = data[at] % ReadValueCount;
+        const char *name = pick < SettingsCount        ? Settings[pick]
+                           : pick < ReadValueCount - 1 ? MenuTextValueNames[pick - SettingsCount]
+                                                       : "ZantorDialwick";
         DWORD type = data[at + 1];
         size_t length = (size_t)data[at + 2] | (size_t)data[at + 3] << 8;
         at += 4;
         if (length > size - at)
             length = size - at;
-        SimRegSetValue(value.Key, value.Name, type, data + at, length);
+        SimRegSetValue(pick < ReadValueCount - 1 ? SettingsKeyPath : RunKeyPath, name, type, data + at, length);
         at += length;
     }
 
@@ -75,9 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     DestroyMenus();
     FreeSkinBitmaps();
-    FuzzRequire(SimLiveGdiObjects() == gdiBefore, "the skin's bitmaps and the paint's objects are gone");
-    FuzzRequire(SimOpenRegistryKeys() == 0, "no registry key is left open");
-    FuzzRequire(SimLiveMenus() == 0, "no menu is left");
-    FuzzRequire(SimOpenFindHandles() == 0, "no directory listing is left open");
+    RequireNothingLive(gdiBefore);
     return 0;
 }

@@ -22,12 +22,15 @@ struct DrawnSkin {
     int DigitWidth, DigitHeight, TextCellWidth, TextCellHeight;
     Sheet Numbers, Text;
     // Fills the glyph area of a cell: all of it but its right column and bottom row.
-    void FillDigit(int digit, uint32_t colour);
-    void FillText(int column, int row, uint32_t colour);
+    void FillDigit(int digit, uint32_t colour) { Numbers.Fill(digit * DigitWidth, 0, DigitWidth - 1, DigitHeight - 1, colour); }
+    void FillText(int column, int row, uint32_t colour)
+    {
+        Text.Fill(column * TextCellWidth, row * TextCellHeight, TextCellWidth - 1, TextCellHeight - 1, colour);
+    }
 };
 
-uint32_t DrawnDigitColour(int cell);
-uint32_t DrawnTextColour(int column, int row);
+inline uint32_t DrawnDigitColour(int cell) { return 200 | (20 + 20 * cell) << 8 | 40 << 16; }
+inline uint32_t DrawnTextColour(int column, int row) { return (10 + 8 * column) | (60 + 60 * row) << 8 | 220 << 16; }
 
 // Eleven digit cells and a 30 x 3 text grid, each cell filled with its own colour.
 DrawnSkin MakeDrawnSkin(int digitWidth = 8, int digitHeight = 12, int textCellWidth = 5, int textCellHeight = 7);

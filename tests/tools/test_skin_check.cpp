@@ -23,35 +23,26 @@ ToolRun Check(const std::string &skinsDir, const std::string &skin)
     return RunPreview("--skins '" + skinsDir + "' --skin '" + skin + "' --check");
 }
 
-// The report's lines that start with "error:" or "warning:", sorted, each
-// cut to the expected line that begins it; and its last line.
-std::vector<std::string> Findings(const ToolRun &r, const std::vector<std::string> &expected, std::string *summary)
-{
-    std::vector<std::string> found;
-    for (const std::string &line : Lines(r.Out)) {
-        if (line.rfind("error:", 0) == 0 || line.rfind("warning:", 0) == 0)
-            found.push_back(line);
-        for (const std::string &e : expected)
-            if (line.rfind(e, 0) == 0)
-                found.back() = e;
-        *summary = line;
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
-// Exactly the expected findings (each the start of its line), the summary
-// that counts them and exit code 1 when one is an error.
+// Exactly the expected findings, each the start of its "error:" or
+// "warning:" line, the summary that counts them and exit code 1 when one is
+// an error.
 void ExpectReport(const ToolRun &r, std::vector<std::string> expected)
 {
-    std::sort(expected.begin(), expected.end());
-    std::string summary;
-    EXPECT_EQ(Findings(r, expected, &summary), expected) << r.Out;
+    std::vector<std::string> found, lines = Lines(r.Out);
+    for (const std::string &line : lines)
+        if (line.rfind("error:", 0) == 0 || line.rfind("warning:", 0) == 0)
+            found.push_back(line);
     int errors = 0, warnings = 0;
-    for (const std::string &e : expected)
+    for (const std::string &e : expected) {
         (e[0] == 'e' ? errors : warnings)++;
-    EXPECT_EQ(summary, std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") + std::to_string(warnings) +
-                           (warnings == 1 ? " warning" : " warnings"));
+        for (std::string &f : found)
+            f = f.rfind(e, 0) == 0 ? e : f;
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected) << r.Out;
+    EXPECT_EQ(lines.empty() ? "" : lines.back(), std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
+                                                   std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings"));
     EXPECT_EQ(r.Status, errors ? 1 : 0) << r.Out;
 }
 
@@ -61,25 +52,17 @@ std::string ReadBytes(const std::string &path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-TEST(SkinCheck, ShippedAndCleanSkinsGiveTheirMetricsAndKeyColourOnly)
+TEST(SkinCheck, ShippedSkinsHaveNoFindings)
 {
     for (const char *skin : {"Herb", "Ember", "Frost"}) {
-        ToolRun r = Check(std::string(DIALWICK_SOURCE_DIR) + "/skins", skin);
         SCOPED_TRACE(skin);
-        ExpectReport(r, {});
+        ExpectReport(Check(std::string(DIALWICK_SOURCE_DIR) + "/skins", skin), {});
     }
-    TestSkinDir skins;
-    WriteDrawnSkin(MakeDrawnSkin(), skins.Path, "Drawn");
-    ToolRun r = Check(skins.Path, "Drawn");
-    EXPECT_EQ(r.Status, 0);
-    EXPECT_EQ(r.Out, "info: NUMBERS.BMP 88 x 12, digit cell 8 x 12\n"
-                     "info: TEXT.BMP 150 x 21, text cell 5 x 7\n"
-                     "info: key colour 30, 40, 50 (R, G, B of the bottom-right pixel of TEXT.BMP)\n"
-                     "0 errors, 0 warnings\n");
 }
 
-// Each kind of finding, from a drawn skin spoiled one way and, where a row
-// spoils Scale, a 200 % folder drawn beside it; the findings are exactly these.
+// Each kind of finding, from a drawn skin spoiled one way and, in the rows
+// marked scaled, a 200 % folder drawn beside it: exactly these findings, and
+// the info lines.
 TEST(SkinCheck, EachFaultGivesItsLine)
 {
     using Spoiler = std::function<void(DrawnSkin &, DrawnSkin &)>;
@@ -89,21 +72,19 @@ TEST(SkinCheck, EachFaultGivesItsLine)
         bool Scaled;
         Spoiler Spoil;
         std::vector<std::string> Lines;
+        const char *Info;
     } cases[] = {
-        {"pixels outside the grids", false,
-         [](DrawnSkin &s, DrawnSkin &) {
-             s.Numbers.Grow(3, 0);
-             s.Text.Grow(4, 1);
-         },
-         {"warning: NUMBERS.BMP is 91 pixels wide, not a multiple of 11: 3 pixel columns right of the 11 cells are "
-          "never drawn",
-          "warning: TEXT.BMP is 154 pixels wide, not a multiple of 30: 4 pixel columns right of the 30 cells are never "
-          "drawn",
-          "warning: TEXT.BMP is 22 pixels high, not a multiple of 3: 1 pixel row below the 3 cell rows is never "
-          "drawn"}},
+        {"clean", false, nothing, {},
+         "info: NUMBERS.BMP 88 x 12, digit cell 8 x 12\ninfo: TEXT.BMP 150 x 21, text cell 5 x 7\n"
+         "info: key colour 30, 40, 50 (R, G, B of the bottom-right pixel of TEXT.BMP)\n0 errors"},
+        {"pixels outside the grids", false, [](DrawnSkin &s, DrawnSkin &) { s.Numbers.Grow(3, 0), s.Text.Grow(4, 1); },
+         {"warning: NUMBERS.BMP is 91 pixels wide, not a multiple of 11: 3 pixel columns right of the 11 cells",
+          "warning: TEXT.BMP is 154 pixels wide, not a multiple of 30: 4 pixel columns right of the 30 cells",
+          "warning: TEXT.BMP is 22 pixels high, not a multiple of 3: 1 pixel row below the 3 cell rows"},
+         "info: NUMBERS.BMP 91 x 12, digit cell 8 x 12\n"},
         {"a key-coloured colon patch", false, [](DrawnSkin &s, DrawnSkin &) { s.Numbers.Fill(2, 0, 2, 2, DrawnKey); },
-         {"error: NUMBERS.BMP colon patch (2 x 2 at 2, 0 in the \"0\" cell) is all key colour: the colons are "
-          "invisible"}},
+         {"error: NUMBERS.BMP colon patch (2 x 2 at 2, 0 in the \"0\" cell) is all key colour: the colons are invisible"},
+         ""},
         // Cells 13 wide: dots of side 3 cut at (4, 0). Key pixels just left,
         // right and below the patch do not touch it; one inside does.
         {"a hole in the colon patch", false,
@@ -112,38 +93,35 @@ TEST(SkinCheck, EachFaultGivesItsLine)
              s.Numbers.At(3, 0) = s.Numbers.At(7, 0) = s.Numbers.At(6, 0) = DrawnKey;
              s.Numbers.Fill(5, 3, 2, 1, DrawnKey);
          },
-         {"warning: NUMBERS.BMP colon patch (3 x 3 at 4, 0 in the \"0\" cell) has 1 of its 9 pixels in the key "
-          "colour: the colon dots have holes"}},
+         {"warning: NUMBERS.BMP colon patch (3 x 3 at 4, 0 in the \"0\" cell) has 1 of its 9 pixels in the key colour"},
+         ""},
         {"digit cells under 4 wide", false, [](DrawnSkin &s, DrawnSkin &) { s = MakeDrawnSkin(3, 12); },
-         {"error: NUMBERS.BMP cells are 3 pixels wide, under 4: the colon dots have side 0"}},
+         {"error: NUMBERS.BMP cells are 3 pixels wide, under 4: the colon dots have side 0"}, ""},
         // Each pair once, empty cells not as pairs; the eleventh cell is never drawn.
         {"empty and repeated digits", false,
          [](DrawnSkin &s, DrawnSkin &) {
-             s.FillDigit(5, DrawnKey);
-             s.FillDigit(6, DrawnKey);
-             s.FillDigit(7, DrawnDigitColour(1));
-             s.FillDigit(9, DrawnDigitColour(1));
+             for (int cell : {5, 6})
+                 s.FillDigit(cell, DrawnKey);
+             for (int cell : {7, 9})
+                 s.FillDigit(cell, DrawnDigitColour(1));
              s.FillDigit(10, DrawnDigitColour(3));
          },
          {"error: NUMBERS.BMP cell \"5\" is empty (all key colour): the time can't be read",
-          "error: NUMBERS.BMP cell \"6\" is empty (all key colour): the time can't be read",
-          "error: NUMBERS.BMP cell \"7\" is identical to cell \"1\": the time can't be read",
-          "error: NUMBERS.BMP cell \"9\" is identical to cell \"1\": the time can't be read"}},
+          "error: NUMBERS.BMP cell \"6\" is empty", "error: NUMBERS.BMP cell \"7\" is identical to cell \"1\"",
+          "error: NUMBERS.BMP cell \"9\" is identical to cell \"1\""},
+         ""},
         // K empty, Q and 0 as O, @ as ", $ as %; unused cells may repeat anything.
         {"empty and repeated text cells", false,
          [](DrawnSkin &s, DrawnSkin &) {
-             s.FillText(10, 0, DrawnKey);
-             s.FillText(16, 0, DrawnTextColour(14, 0));
-             s.FillText(0, 1, DrawnTextColour(14, 0));
-             s.FillText(27, 0, DrawnTextColour(26, 0));
-             s.FillText(29, 1, DrawnTextColour(26, 1));
-             s.FillText(28, 0, DrawnTextColour(0, 0));
-             s.FillText(15, 1, DrawnKey);
-             s.FillText(3, 2, DrawnTextColour(1, 0));
+             const int cells[][4] = {{10, 0, -1, 0}, {16, 0, 14, 0}, {0, 1, 14, 0}, {27, 0, 26, 0},
+                                     {29, 1, 26, 1}, {28, 0, 0, 0},  {15, 1, -1, 0}, {3, 2, 1, 0}};
+             for (const auto &c : cells)
+                 s.FillText(c[0], c[1], c[2] < 0 ? DrawnKey : DrawnTextColour(c[2], c[3]));
          },
          {"warning: TEXT.BMP cell \"K\" is empty (all key colour)", "warning: TEXT.BMP cell \"Q\" is identical to cell \"O\"",
           "warning: TEXT.BMP cell \"@\" is identical to cell '\"'", "warning: TEXT.BMP cell \"0\" is identical to cell \"O\"",
-          "warning: TEXT.BMP cell \"$\" is identical to cell \"%\""}},
+          "warning: TEXT.BMP cell \"$\" is identical to cell \"%\""},
+         ""},
         // One pixel inside the ink of "8", two of "B" and of the text grid's
         // "7"; not the counters of "3" and "4", a notch of "2", punctuation.
         {"pin-holes", false,
@@ -155,7 +133,8 @@ TEST(SkinCheck, EachFaultGivesItsLine)
              s.Text.At(7 * 5 + 2, 7 + 3) = s.Text.At(26 * 5 + 2, 7 + 3) = DrawnKey;
          },
          {"warning: NUMBERS.BMP cell \"8\" has 1 pin-hole", "warning: TEXT.BMP cell \"B\" has 2 pin-holes",
-          "warning: TEXT.BMP cell \"7\" has 1 pin-hole"}},
+          "warning: TEXT.BMP cell \"7\" has 1 pin-hole"},
+         ""},
         {"bitmaps too small for their cells", false,
          [](DrawnSkin &s, DrawnSkin &) {
              s.Numbers = Sheet{10, 12, std::vector<uint32_t>(120, DrawnDigitColour(0))};
@@ -163,27 +142,22 @@ TEST(SkinCheck, EachFaultGivesItsLine)
          },
          {"error: NUMBERS.BMP is 10 pixels wide, fewer than its 11 cells: no digit can be drawn",
           "error: TEXT.BMP is 29 pixels wide, fewer than its 30 cells: no text can be drawn",
-          "error: TEXT.BMP is 2 pixels high, fewer than its 3 cell rows: no text can be drawn"}},
+          "error: TEXT.BMP is 2 pixels high, fewer than its 3 cell rows: no text can be drawn"},
+         "info: NUMBERS.BMP 10 x 12, digit cell 0 x 12\ninfo: TEXT.BMP 29 x 2, text cell 0 x 0\n"},
         // A scale folder is checked against the base: the clock passes over
         // artwork whose cells are not the base's grown by the scale.
-        {"a scale drawn right", true, nothing, {}},
+        {"a scale drawn right", true, nothing, {}, "info: 200/NUMBERS.BMP 176 x 24, digit cell 16 x 24\n"},
         {"scale cells not grown", true, [](DrawnSkin &, DrawnSkin &b) { b = MakeDrawnSkin(17, 24, 10, 14); },
-         {"error: 200/NUMBERS.BMP digit cell 17 x 24 is not the base's 8 x 12 grown to 200 %: the clock passes the "
-          "200 % artwork over"}},
+         {"error: 200/NUMBERS.BMP digit cell 17 x 24 is not the base's 8 x 12 grown to 200 %: the clock passes"}, ""},
         {"another key colour", true,
          [](DrawnSkin &, DrawnSkin &b) { b.Text.At(b.Text.Width - 1, b.Text.Height - 1) = 0x0000FF; },
-         {"error: 200/TEXT.BMP key colour 255, 0, 0 is not the base's 30, 40, 50: the face's background changes with "
-          "the scale"}},
+         {"error: 200/TEXT.BMP key colour 255, 0, 0 is not the base's 30, 40, 50: the face's background changes"}, ""},
         {"a digit missing at a scale", true, [](DrawnSkin &, DrawnSkin &b) { b.FillDigit(3, DrawnKey); },
-         {"error: 200/NUMBERS.BMP cell \"3\" is empty (all key colour): the time can't be read",
-          "error: digits \"3\" have no glyph at 200 %: the time can't be read at every scale"}},
-        {"letters missing at a scale", true,
-         [](DrawnSkin &, DrawnSkin &b) {
-             b.FillText(16, 0, DrawnKey);
-             b.FillText(27, 0, DrawnKey);
-         },
-         {"warning: 200/TEXT.BMP cell \"Q\" is empty (all key colour)", "warning: 200/TEXT.BMP cell \"@\" is empty (all key colour)",
-          "warning: characters \"Q\", \"@\" have no glyph at 200 %: they show at one scale and not at the other"}},
+         {"error: 200/NUMBERS.BMP cell \"3\" is empty", "error: digits \"3\" have no glyph at 200 %"}, ""},
+        {"letters missing at a scale", true, [](DrawnSkin &, DrawnSkin &b) { b.FillText(16, 0, DrawnKey), b.FillText(27, 0, DrawnKey); },
+         {"warning: 200/TEXT.BMP cell \"Q\" is empty", "warning: 200/TEXT.BMP cell \"@\" is empty",
+          "warning: characters \"Q\", \"@\" have no glyph at 200 %: they show at one scale and not at the other"},
+         ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Why);
@@ -195,9 +169,7 @@ TEST(SkinCheck, EachFaultGivesItsLine)
             WriteDrawnSkin(big, skins.Path, "Drawn/200");
         ToolRun r = Check(skins.Path, "Drawn");
         ExpectReport(r, c.Lines);
-        if (c.Scaled && c.Lines.empty()) {
-            EXPECT_NE(r.Out.find("info: 200/NUMBERS.BMP 176 x 24, digit cell 16 x 24\n"), std::string::npos) << r.Out;
-        }
+        EXPECT_NE(r.Out.find(c.Info), std::string::npos) << r.Out;
     }
 }
 
@@ -273,7 +245,7 @@ TEST(SkinCheck, EveryFileOfTheBitmapSuiteGetsAReport)
             skins.WriteFile("Suite/NUMBERS.BMP", bytes);
             skins.WriteFile("Suite/TEXT.BMP", bytes);
             ToolRun r = Check(skins.Path, "Suite");
-            Findings(r, {}, &summary);
+            summary = Lines(r.Out).empty() ? "" : Lines(r.Out).back();
             EXPECT_TRUE(*folder == 'b' ? r.Status == 1 : r.Status == 0 || r.Status == 1) << name << "\n" << r.Out;
             EXPECT_NE(summary.find(" error"), std::string::npos) << name << "\n" << r.Out;
             files++;

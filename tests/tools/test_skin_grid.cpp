@@ -20,71 +20,50 @@ struct Box {
     int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1, Count = 0;
 };
 
-// Where a colour occurs in the picture.
-Box Find(const SimDecodedBitmap &p, uint32_t colour)
+// Where ink(x, y) holds in [x0, x1) x [y0, y1).
+template <class Ink> Box BoxOf(int x0, int x1, int y0, int y1, Ink ink)
 {
     Box b;
-    for (int y = 0; y < p.Height; y++)
-        for (int x = 0; x < p.Width; x++)
-            if (p.Pixels[(size_t)y * p.Width + x] == colour) {
-                b.Left = std::min(b.Left, x);
-                b.Right = std::max(b.Right, x);
-                b.Top = std::min(b.Top, y);
-                b.Bottom = std::max(b.Bottom, y);
-                b.Count++;
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            if (ink(x, y)) {
+                b = {std::min(b.Left, x), std::min(b.Top, y), std::max(b.Right, x), std::max(b.Bottom, y), b.Count + 1};
             }
     return b;
 }
 
 uint32_t At(const SimDecodedBitmap &p, int x, int y) { return p.Pixels[(size_t)y * p.Width + x]; }
 
+Box Find(const SimDecodedBitmap &p, uint32_t colour)
+{
+    return BoxOf(0, p.Width, 0, p.Height, [&](int x, int y) { return At(p, x, y) == colour; });
+}
+
 // The label above a cell whose picture spans x0 to x0 + width - 1 and starts
-// at y0: the marks on the picture's paper colour above it, up to the next
-// grid line or a wider gap than a glyph has inside, must be the pixel font's
-// glyph of the character, enlarged evenly.
+// at y0: the marks on the paper above it, up to the grid line above or a
+// wider gap than a glyph has inside, are the pixel font's glyph of the
+// character, enlarged evenly.
 void ExpectLabel(const SimDecodedBitmap &p, int x0, int width, int y0, char c)
 {
-    uint32_t paper = At(p, 0, 0);
-    auto rowHas = [&](int y, bool line) {
-        for (int x = x0; x < x0 + width; x++)
-            if (line ? At(p, x, y) == GridLine : At(p, x, y) != paper && At(p, x, y) != GridLine)
-                return true;
-        return false;
-    };
-    int top = -1, bottom = -1;
-    for (int y = y0 - 1, gap = 0; y >= 0 && !rowHas(y, true) && (bottom < 0 || gap < 4); y--) {
-        gap = rowHas(y, false) ? 0 : gap + 1;
-        if (gap == 0) {
-            bottom = bottom < 0 ? y : bottom;
+    auto ink = [&](int x, int y) { return At(p, x, y) != At(p, 0, 0) && At(p, x, y) != GridLine; };
+    int top = y0, bottom = -1;
+    for (int y = y0 - 1; y >= 0 && At(p, x0 + width / 2, y) != GridLine && (bottom < 0 || y >= top - 4); y--)
+        if (BoxOf(x0, x0 + width, y, y + 1, ink).Count) {
             top = y;
+            bottom = bottom < 0 ? y : bottom;
         }
-    }
-    ASSERT_GE(top, 0) << "no label above " << c;
-    int left = x0 + width, right = x0 - 1;
-    for (int yy = top; yy <= bottom; yy++)
-        for (int x = x0; x < x0 + width; x++)
-            if (At(p, x, yy) != paper && At(p, x, yy) != GridLine) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
+    ASSERT_GE(bottom, 0) << "no label above " << c;
     Glyph g = TextGlyph(c);
-    int gl = g.width, gr = -1, gt = g.height, gb = -1;
-    for (int gy = 0; gy < g.height; gy++)
-        for (int gx = 0; gx < g.width; gx++)
-            if (GlyphInk(g, gx, gy)) {
-                gl = std::min(gl, gx);
-                gr = std::max(gr, gx);
-                gt = std::min(gt, gy);
-                gb = std::max(gb, gy);
-            }
-    int scale = (bottom - top + 1) / (gb - gt + 1);
+    Box label = BoxOf(x0, x0 + width, top, bottom + 1, ink);
+    Box glyph = BoxOf(0, g.width, 0, g.height, [&](int x, int y) { return GlyphInk(g, x, y); });
+    int scale = (label.Bottom - label.Top + 1) / (glyph.Bottom - glyph.Top + 1);
     ASSERT_GE(scale, 1) << c;
-    ASSERT_EQ(bottom - top + 1, (gb - gt + 1) * scale) << c;
-    ASSERT_EQ(right - left + 1, (gr - gl + 1) * scale) << c;
-    for (int yy = top; yy <= bottom; yy++)
-        for (int x = left; x <= right; x++)
-            EXPECT_EQ(At(p, x, yy) != paper && At(p, x, yy) != GridLine, GlyphInk(g, gl + (x - left) / scale, gt + (yy - top) / scale))
-                << "label " << c << " at " << x - left << "," << yy - top;
+    ASSERT_EQ(label.Bottom - label.Top + 1, (glyph.Bottom - glyph.Top + 1) * scale) << c;
+    ASSERT_EQ(label.Right - label.Left + 1, (glyph.Right - glyph.Left + 1) * scale) << c;
+    for (int y = label.Top; y <= label.Bottom; y++)
+        for (int x = label.Left; x <= label.Right; x++)
+            EXPECT_EQ(ink(x, y), GlyphInk(g, glyph.Left + (x - label.Left) / scale, glyph.Top + (y - label.Top) / scale))
+                << "label " << c << " at " << x - label.Left << "," << y - label.Top;
 }
 
 struct SkinGrid : ::testing::Test {
