@@ -71,7 +71,7 @@ TEST_F(Menus, DestroyTakesAttachedSubmenusAlong)
     EXPECT_EQ(SimLiveMenus(), 0);
 }
 
-// As Wine delivers it: WM_COMMAND posted after tracking, none with TPM_RETURNCMD.
+// As Wine delivers it: WM_COMMAND posted after tracking returns.
 TEST_F(Menus, TheChoiceArrivesPostedAfterTracking)
 {
     EXPECT_FALSE(TrackPopupMenuEx(Main, 0, 0, 0, (HWND)0x12345, nullptr));
@@ -89,10 +89,6 @@ TEST_F(Menus, TheChoiceArrivesPostedAfterTracking)
     SimSetMenuChoice(7);
     EXPECT_TRUE(TrackPopupMenuEx(Main, 0, 0, 0, Window, nullptr));
     EXPECT_FALSE(SimLastTrackedMenu().Open) << "chosen before tracking";
-    SimSetMenuChoice(1000);
-    EXPECT_EQ(TrackPopupMenuEx(Main, TPM_RETURNCMD, 0, 0, Window, nullptr), 1000);
-    SimSetMenuChoice(0);
-    EXPECT_EQ(TrackPopupMenuEx(Main, TPM_RETURNCMD, 0, 0, Window, nullptr), 0) << "dismissed";
     SimPumpMessages();
     EXPECT_EQ(Log, std::vector<std::string>{"command 7 0"});
 }

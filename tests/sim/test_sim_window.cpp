@@ -1,4 +1,4 @@
-// Simulated windows: messages, update regions, painting, placing and DPI;
+// Simulated windows: placing, messages, update regions, painting and DPI;
 // the shell tests cover lookup and subclassing.
 #include "platform/sim/sim_control.h"
 
@@ -63,8 +63,14 @@ struct Windows : ::testing::Test {
     }
 };
 
-TEST_F(Windows, PostedMessagesComeBeforePaintAndGoWithTheirWindow)
+TEST_F(Windows, PlaceLongsAndPostedMessagesThatComeBeforePaintAndGoWithTheirWindow)
 {
+    RECT r;
+    POINT p{1, 2};
+    EXPECT_TRUE(GetWindowRect(Child, &r) && ClientToScreen(Child, &p));
+    EXPECT_TRUE(r.left == 250 && r.top == 700 && p.x == 251 && p.y == 702) << "children are placed in their parents";
+    SetWindowLongA(Child, GWL_EXSTYLE, WS_EX_LAYERED);
+    EXPECT_EQ((DWORD)GetWindowLongA(Child, GWL_EXSTYLE), WS_EX_LAYERED);
     InvalidateRect(Child, nullptr, FALSE);
     PostMessageA(Child, WM_USER + 1, 1, 0);
     PostMessageA(Child, WM_USER + 1, 2, 0);

@@ -87,25 +87,26 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
     EXPECT_EQ(data, Data(longData));
 }
 
+// The stored language's code page; Lang under another key says nothing, and
+// a code page given wins.
 TEST(RegImport, Utf16StringsTakeTheStoredLanguagesCodePage)
 {
-    std::string values = "\"ExitSTR\"=\"結束\"\r\n";
-    Parsed chinese = Parse(Utf16File(Header5 + SettingsSection + values + "\"Lang\"=dword:00000000\r\n"));
-    ASSERT_TRUE(chinese.Ok) << chinese.Error;
-    EXPECT_EQ(chinese.Import.CodePage, 950u);
-    EXPECT_EQ(Find(chinese, "ExitSTR")->Data, (std::vector<uint8_t>{0xB5, 0xB2, 0xA7, 0xF4, 0}));
-
-    Parsed western = Parse(Utf16File(Header5 + SettingsSection + "\"ExitSTR\"=\"Säädä\"\r\n"));
-    ASSERT_TRUE(western.Ok) << western.Error;
-    EXPECT_EQ(western.Import.CodePage, 1252u);
-    EXPECT_EQ(Find(western, "ExitSTR")->Data, Data("S\xE4\xE4\x64\xE4" + std::string(1, '\0')));
-
-    // Lang under another key says nothing; a code page given wins.
-    Parsed elsewhere = Parse(Utf16File(Header5 + "[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" +
-                                       SettingsSection + "\"ExitSTR\"=\"Выход\"\r\n"),
-                             1251);
-    ASSERT_TRUE(elsewhere.Ok) << elsewhere.Error;
-    EXPECT_EQ(Find(elsewhere, "ExitSTR")->Data, Data("\xC2\xFB\xF5\xEE\xE4" + std::string(1, '\0')));
+    const struct {
+        std::string Values;
+        unsigned Given, CodePage;
+        std::string Exit;
+    } cases[] = {
+        {SettingsSection + "\"ExitSTR\"=\"結束\"\r\n\"Lang\"=dword:00000000\r\n", 0, 950, "\xB5\xB2\xA7\xF4"},
+        {SettingsSection + "\"ExitSTR\"=\"Säädä\"\r\n", 0, 1252, "S\xE4\xE4\x64\xE4"},
+        {"[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" + SettingsSection + "\"ExitSTR\"=\"Выход\"\r\n", 1251, 1251,
+         "\xC2\xFB\xF5\xEE\xE4"},
+    };
+    for (const auto &c : cases) {
+        Parsed p = Parse(Utf16File(Header5 + c.Values), c.Given);
+        ASSERT_TRUE(p.Ok) << p.Error;
+        EXPECT_EQ(p.Import.CodePage, c.CodePage);
+        EXPECT_EQ(Find(p, "ExitSTR")->Data, Data(c.Exit + std::string(1, '\0'))) << c.CodePage;
+    }
 }
 
 // Windows gives every byte of its single-byte code pages a character, those
@@ -119,18 +120,8 @@ TEST(RegImport, EveryByteOfTheSingleByteCodePagesGoesThereAndBack)
             EXPECT_TRUE(Utf8ToAnsi(utf8, codePage, &back) && back == ansi) << codePage << " " << byte;
         }
     }
-    const struct {
-        unsigned CodePage;
-        const char *Ansi, *Utf8;
-    } unassigned[] = {
-        {1252, "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
-        {1253, "\xAA\xD2\xFF", "\uF8F9\uF8FA\uF8FB"},
-    };
-    for (const auto &u : unassigned) {
-        EXPECT_EQ(AnsiToUtf8(u.Ansi, u.CodePage), u.Utf8) << u.CodePage;
-        std::string ansi;
-        EXPECT_TRUE(Utf8ToAnsi(u.Utf8, u.CodePage, &ansi) && ansi == u.Ansi) << u.CodePage;
-    }
+    EXPECT_EQ(AnsiToUtf8("\x81\x8D\x8F\x90\x9D", 1252), "\u0081\u008D\u008F\u0090\u009D");
+    EXPECT_EQ(AnsiToUtf8("\xAA\xD2\xFF", 1253), "\uF8F9\uF8FA\uF8FB");
 }
 
 TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
@@ -153,31 +144,25 @@ TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
     EXPECT_EQ(western.Error.rfind("line 4: ", 0), 0u) << western.Error;
 }
 
+// Each refused on the line of its fault, nothing imported; in UTF-16 also an
+// odd last byte, a lone surrogate, a character the code page lacks (1252 has
+// no Cyrillic) and a UTF-16 string cut in half.
 TEST(RegImport, MalformedFilesAreRefusedByLine)
 {
+    const std::string a = "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"", head = Utf16File(Header5 + SettingsSection);
     const struct {
         std::string File;
         int Line;
     } cases[] = {
-        {"REGEDIT5\n", 1},
-        {"", 1},
-        {"REGEDIT4\n\n\"Early\"=hex:01\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,02,\\\n  0g\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:001\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"open\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"a\\n\"\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"a\" b\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:123456789\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=qword:1\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=-\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"hex:01\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex(2:01\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\nx=1\n", 3},
-        {"REGEDIT4\n\n\n[HKEY_LOCAL_MACHINE\\Software]\n", 4},
-        {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n", 2},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2},
-        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\\\B]\r\n", 2},
+        {"REGEDIT5\n", 1}, {"", 1}, {"REGEDIT4\n\n\"Early\"=hex:01\n", 3}, {a + "=hex:01,02,\\\n  0g\n", 3},
+        {a + "=hex:001\n", 3}, {a + "=\"open\n", 3}, {a + "=\"a\\n\"\n", 3}, {a + "=\"a\" b\n", 3},
+        {a + "=dword:123456789\n", 3}, {a + "=dword:\n", 3}, {a + "=qword:1\n", 3}, {a + "=-\n", 3},
+        {a + "hex:01\n", 3}, {a + "=hex(2:01\n", 3}, {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\nx=1\n", 3},
+        {"REGEDIT4\n\n\n[HKEY_LOCAL_MACHINE\\Software]\n", 4}, {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n", 2},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2}, {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\\\B]\r\n", 2},
+        {head + "A", 4}, {head + Utf16File("\"x\"=\"").substr(2) + std::string("\0\xD8\"\0", 4), 4},
+        {Utf16File(Header5 + SettingsSection + "\"x\"=\"Ж\"\r\n"), 4},
+        {Utf16File(Header5 + SettingsSection + "\"x\"=hex(1):41,00,42\r\n"), 4},
     };
     for (const auto &c : cases) {
         Parsed p = Parse(c.File);
@@ -185,17 +170,6 @@ TEST(RegImport, MalformedFilesAreRefusedByLine)
         EXPECT_EQ(p.Error.rfind("line " + std::to_string(c.Line) + ": ", 0), 0u) << c.File << " -> " << p.Error;
         EXPECT_TRUE(p.Import.Values.empty());
     }
-}
-
-// An odd last byte, a lone surrogate, a character the code page lacks
-// (1252 has no Cyrillic), a UTF-16 string cut in half.
-TEST(RegImport, MalformedUtf16IsRefusedByLine)
-{
-    const std::string head = Utf16File(Header5 + SettingsSection);
-    for (const std::string &file : {head + "A", head + Utf16File("\"x\"=\"").substr(2) + std::string("\0\xD8\"\0", 4),
-                                    Utf16File(Header5 + SettingsSection + "\"x\"=\"Ж\"\r\n"),
-                                    Utf16File(Header5 + SettingsSection + "\"x\"=hex(1):41,00,42\r\n")})
-        EXPECT_EQ(Parse(file).Error.rfind("line 4: ", 0), 0u) << Parse(file).Error;
 }
 
 }  // namespace

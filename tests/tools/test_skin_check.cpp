@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <dirent.h>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -185,11 +185,12 @@ TEST(SkinCheck, FilesTheClockCannotLoad)
     huge[19] = huge[23] = (char)(60000 >> 8);
     uint32_t pixels[4] = {};
     const char *refused = "error: NUMBERS.BMP is a bitmap the clock's loader refuses";
-    const struct {
+    struct Case {
         const char *File;   // under the skin folder; "" for no skin folder at all
         std::string Bytes;  // "-" removes the file, "dir" makes it a folder, "png" a PNG
         std::vector<std::string> Lines;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"", "-", {"error: skin folder"}},
         {"TEXT.BMP", "-", {"error: TEXT.BMP is missing"}},
         {"TEXT.BMP", "", {"error: TEXT.BMP is not a bitmap file"}},
@@ -201,11 +202,9 @@ TEST(SkinCheck, FilesTheClockCannotLoad)
         {"110/NUMBERS.BMP", "", {"warning: folder 110 is not a scale the clock looks for"}},
         {"NUMBERS.BMP", huge, {refused}},
         {"NUMBERS.BMP", rgb24.substr(0, 4000), {refused}},
-        {"NUMBERS.BMP", ReadBytes(TestDataPath("bmpsuite/b/reallybig.bmp")), {refused}},
-        {"NUMBERS.BMP", ReadBytes(TestDataPath("bmpsuite/b/shortfile.bmp")), {refused}},
-        {"NUMBERS.BMP", ReadBytes(TestDataPath("bmpsuite/b/badbitssize.bmp")), {refused}},
-        {"NUMBERS.BMP", ReadBytes(TestDataPath("bmpsuite/b/badrle.bmp")), {refused}},
     };
+    for (const char *bad : {"reallybig", "shortfile", "badbitssize", "badrle"})
+        cases.push_back({"NUMBERS.BMP", ReadBytes(TestDataPath(std::string("bmpsuite/b/") + bad + ".bmp")), {refused}});
     for (const auto &c : cases) {
         SCOPED_TRACE(c.File + (" " + c.Bytes.substr(0, 20)));
         TestSkinDir skins;
@@ -234,24 +233,17 @@ TEST(SkinCheck, EveryFileOfTheBitmapSuiteGetsAReport)
     ASSERT_TRUE(HaveTestData("bmpsuite"));
     TestSkinDir skins;
     int files = 0;
-    for (const char *folder : {"g", "q", "b", "x"}) {
-        DIR *d = opendir(TestDataPath(std::string("bmpsuite/") + folder).c_str());
-        ASSERT_NE(d, nullptr) << folder;
-        while (dirent *e = readdir(d)) {
-            std::string name = std::string(folder) + "/" + e->d_name, summary;
-            if (name.size() < 4 || name.substr(name.size() - 4) != ".bmp")
-                continue;
-            std::string bytes = ReadBytes(TestDataPath("bmpsuite/" + name));
+    for (const char *folder : {"g", "q", "b", "x"})
+        for (const auto &e : std::filesystem::directory_iterator(TestDataPath(std::string("bmpsuite/") + folder))) {
+            std::string bytes = ReadBytes(e.path().string());
             skins.WriteFile("Suite/NUMBERS.BMP", bytes);
             skins.WriteFile("Suite/TEXT.BMP", bytes);
             ToolRun r = Check(skins.Path, "Suite");
-            summary = Lines(r.Out).empty() ? "" : Lines(r.Out).back();
-            EXPECT_TRUE(*folder == 'b' ? r.Status == 1 : r.Status == 0 || r.Status == 1) << name << "\n" << r.Out;
-            EXPECT_NE(summary.find(" error"), std::string::npos) << name << "\n" << r.Out;
+            EXPECT_TRUE(*folder == 'b' ? r.Status == 1 : r.Status == 0 || r.Status == 1) << e.path() << "\n" << r.Out;
+            std::vector<std::string> lines = Lines(r.Out);
+            EXPECT_TRUE(!lines.empty() && lines.back().find(" error") != std::string::npos) << e.path() << "\n" << r.Out;
             files++;
         }
-        closedir(d);
-    }
     EXPECT_GT(files, 80);
 }
 

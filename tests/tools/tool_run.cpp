@@ -1,5 +1,6 @@
 #include "tests/tools/tool_run.h"
 
+#include <iconv.h>
 #include <stdio.h>
 #include <sys/wait.h>
 
@@ -42,19 +43,12 @@ std::vector<std::string> Lines(const std::string &text)
 
 std::string Utf16File(const std::string &utf8)
 {
-    std::string out = "\xFF\xFE";
-    for (size_t i = 0; i < utf8.size();) {
-        uint32_t c = (uint8_t)utf8[i];
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        c &= extra ? (0x3F >> extra) : 0x7F;
-        for (int k = 1; k <= extra; k++)
-            c = (c << 6) | ((uint8_t)utf8[i + k] & 0x3F);
-        i += 1 + extra;
-        uint32_t units[2] = {c, 0};
-        if (c >= 0x10000)
-            units[0] = 0xD800 + ((c - 0x10000) >> 10), units[1] = 0xDC00 + ((c - 0x10000) & 0x3FF);
-        for (int u = 0; u < (c >= 0x10000 ? 2 : 1); u++)
-            out += {(char)(units[u] & 0xFF), (char)(units[u] >> 8)};
-    }
-    return out;
+    std::string out(2 + 4 * utf8.size(), '\0');
+    char *in = (char *)utf8.data(), *to = &out[2];
+    size_t inLeft = utf8.size(), outLeft = out.size() - 2;
+    iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
+    iconv(cd, &in, &inLeft, &to, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out.replace(0, 2, "\xFF\xFE");
 }
