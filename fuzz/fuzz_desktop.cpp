@@ -54,8 +54,8 @@ void StartDesktop(FuzzDesktop *d)
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "DialwickController";
     RegisterClassA(&wc);
-    d->ControllerWindow = CreateWindowExA(0, "DialwickController", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                          nullptr, nullptr);
+    d->ControllerWindow =
+        CreateWindowExA(0, "DialwickController", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     FuzzRequire(LoadLibraryA("dialwick.dll") == d->Library, "the library maps");
 }
 

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 
 const std::string kSuite = TestDataPath("bmpsuite/");
 
-Bytes ReadFile(const std::string &path) {
+Bytes ReadFile(const std::string &path)
+{
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -26,32 +27,39 @@ Bytes ReadFile(const std::string &path) {
 bool Decode(const Bytes &file, SimDecodedBitmap *out) { return SimDecodeBmp(file.data(), file.size(), out); }
 
 // Writes the low bytes of v, little-endian.
-void Put(Bytes *b, size_t at, uint32_t v, int bytes = 4) {
-    for (int i = 0; i < bytes; ++i) (*b)[at + i] = uint8_t(v >> 8 * i);
+void Put(Bytes *b, size_t at, uint32_t v, int bytes = 4)
+{
+    for (int i = 0; i < bytes; ++i)
+        (*b)[at + i] = uint8_t(v >> 8 * i);
 }
 
 // A file with an info header of headerSize bytes; masks go after a 40-byte
 // header and inside longer ones. biClrUsed counts the palette's entries.
 Bytes MakeBmp(uint32_t headerSize, int32_t width, int32_t height, int bpp, uint32_t compression,
-              const std::vector<uint32_t> &masks, const Bytes &palette, const Bytes &bits) {
+              const std::vector<uint32_t> &masks, const Bytes &palette, const Bytes &bits)
+{
     Bytes f(14 + headerSize, 0);
     for (size_t i = 0; i < masks.size(); ++i) {
-        if (headerSize == 40) f.resize(f.size() + 4);
+        if (headerSize == 40)
+            f.resize(f.size() + 4);
         Put(&f, headerSize == 40 ? f.size() - 4 : 14 + 40 + 4 * i, masks[i]);
     }
     const size_t offBits = f.size() + palette.size();
     f.insert(f.end(), palette.begin(), palette.end());
     f.insert(f.end(), bits.begin(), bits.end());
-    const uint32_t fields[][2] = {{0, 'B' | 'M' << 8}, {2, uint32_t(f.size())}, {10, uint32_t(offBits)},
-                                  {14, headerSize}, {18, uint32_t(width)}, {22, uint32_t(height)},
-                                  {26, 1 | uint32_t(bpp) << 16}, {30, compression}, {34, uint32_t(bits.size())},
-                                  {46, uint32_t(palette.size() / 4)}};
-    for (const auto &field : fields) Put(&f, field[0], field[1], field[0] == 0 ? 2 : 4);
+    const uint32_t fields[][2] = {{0, 'B' | 'M' << 8},           {2, uint32_t(f.size())},
+                                  {10, uint32_t(offBits)},       {14, headerSize},
+                                  {18, uint32_t(width)},         {22, uint32_t(height)},
+                                  {26, 1 | uint32_t(bpp) << 16}, {30, compression},
+                                  {34, uint32_t(bits.size())},   {46, uint32_t(palette.size() / 4)}};
+    for (const auto &field : fields)
+        Put(&f, field[0], field[1], field[0] == 0 ? 2 : 4);
     return f;
 }
 
 // RGBQUADs for the given COLORREFs.
-Bytes Quads(const std::vector<uint32_t> &colours) {
+Bytes Quads(const std::vector<uint32_t> &colours)
+{
     Bytes q;
     for (uint32_t c : colours) {
         q.insert(q.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), 0});
@@ -63,12 +71,13 @@ const uint32_t kRed = 0x0000ff, kGreen = 0x00ff00, kBlue = 0xff0000, kWhite = 0x
 
 // What the bitmap suite does not hold: an RLE8 delta, the 52- and 56-byte
 // headers, default masks, a palette of zero count after a zero offset.
-TEST(BmpDecode, HandMadeFiles) {
+TEST(BmpDecode, HandMadeFiles)
+{
     std::vector<uint32_t> sixteen(16, kRed);
     sixteen[15] = kGreen;
     Bytes zeros = MakeBmp(40, 2, 1, 4, 0, {}, Quads(sixteen), {0xf0, 0, 0, 0});
-    Put(&zeros, 10, 0); // pixels follow the palette
-    Put(&zeros, 46, 0); // all 16 entries
+    Put(&zeros, 10, 0);  // pixels follow the palette
+    Put(&zeros, 46, 0);  // all 16 entries
     const struct {
         Bytes File;
         std::vector<uint32_t> Pixels;
@@ -91,30 +100,31 @@ TEST(BmpDecode, HandMadeFiles) {
     }
 }
 
-TEST(BmpDecode, RefusesMalformedHeaders) {
+TEST(BmpDecode, RefusesMalformedHeaders)
+{
     const Bytes good = MakeBmp(40, 2, 2, 8, 0, {}, Quads({kRed, kGreen}), Bytes(8, 1));
     SimDecodedBitmap bm;
     ASSERT_TRUE(Decode(good, &bm));
     const std::vector<std::function<void(Bytes *)>> breaks = {
-        [](Bytes *f) { (*f)[1] = 'A'; },                               // not "BM"
-        [](Bytes *f) { Put(f, 14, 64); },                            // unknown header size
-        [](Bytes *f) { Put(f, 18, 0); },                             // zero width
-        [](Bytes *f) { Put(f, 18, uint32_t(-2)); },                  // negative width
-        [](Bytes *f) { Put(f, 22, 0); },                             // zero height
-        [](Bytes *f) { Put(f, 26, 2, 2); },                             // two planes
-        [](Bytes *f) { Put(f, 28, 2, 2); },                             // 2 bpp
-        [](Bytes *f) { Put(f, 28, 24, 2), Put(f, 30, 3); },           // 24-bit bitfields
-        [](Bytes *f) { Put(f, 30, 2); },                             // RLE4 on 8 bpp
-        [](Bytes *f) { Put(f, 30, 4); },                             // JPEG
-        [](Bytes *f) { Put(f, 30, 1), Put(f, 22, uint32_t(-2)); }, // top-down RLE
-        [](Bytes *f) { Put(f, 10, uint32_t(f->size())); },           // no pixel data
-        [](Bytes *f) { Put(f, 10, 20); },                            // pixels inside the header
-        [](Bytes *f) { Put(f, 34, 100); },                           // more data than held
-        [](Bytes *f) { Put(f, 2, uint32_t(f->size() + 1)); },        // claims a longer file
-        [](Bytes *f) { Put(f, 46, 0x10000000); },                    // palette past the end
-        [](Bytes *f) { (*f)[f->size() - 4] = 2; },                     // index past a two-entry palette
-        [](Bytes *f) { Put(f, 18, 100000), Put(f, 22, 100000); },  // huge, not allocated (ASan)
-        [](Bytes *f) { Put(f, 18, 60000), Put(f, 22, 60000), Put(f, 30, 1); }, // huge RLE
+        [](Bytes *f) { (*f)[1] = 'A'; },                                        // not "BM"
+        [](Bytes *f) { Put(f, 14, 64); },                                       // unknown header size
+        [](Bytes *f) { Put(f, 18, 0); },                                        // zero width
+        [](Bytes *f) { Put(f, 18, uint32_t(-2)); },                             // negative width
+        [](Bytes *f) { Put(f, 22, 0); },                                        // zero height
+        [](Bytes *f) { Put(f, 26, 2, 2); },                                     // two planes
+        [](Bytes *f) { Put(f, 28, 2, 2); },                                     // 2 bpp
+        [](Bytes *f) { Put(f, 28, 24, 2), Put(f, 30, 3); },                     // 24-bit bitfields
+        [](Bytes *f) { Put(f, 30, 2); },                                        // RLE4 on 8 bpp
+        [](Bytes *f) { Put(f, 30, 4); },                                        // JPEG
+        [](Bytes *f) { Put(f, 30, 1), Put(f, 22, uint32_t(-2)); },              // top-down RLE
+        [](Bytes *f) { Put(f, 10, uint32_t(f->size())); },                      // no pixel data
+        [](Bytes *f) { Put(f, 10, 20); },                                       // pixels inside the header
+        [](Bytes *f) { Put(f, 34, 100); },                                      // more data than held
+        [](Bytes *f) { Put(f, 2, uint32_t(f->size() + 1)); },                   // claims a longer file
+        [](Bytes *f) { Put(f, 46, 0x10000000); },                               // palette past the end
+        [](Bytes *f) { (*f)[f->size() - 4] = 2; },                              // index past a two-entry palette
+        [](Bytes *f) { Put(f, 18, 100000), Put(f, 22, 100000); },               // huge, not allocated (ASan)
+        [](Bytes *f) { Put(f, 18, 60000), Put(f, 22, 60000), Put(f, 30, 1); },  // huge RLE
     };
     for (size_t i = 0; i < breaks.size(); ++i) {
         SCOPED_TRACE(i);
@@ -123,10 +133,8 @@ TEST(BmpDecode, RefusesMalformedHeaders) {
         EXPECT_FALSE(Decode(f, &bm));
     }
     // Masks that are empty, overlapping, split or wider than the pixel.
-    const std::vector<std::vector<uint32_t>> badMasks = {{0xf800, 0x07e0, 0},
-                                                         {0xf800, 0x0fe0, 0x001f},
-                                                         {0xf800, 0x07e0, 0x0015},
-                                                         {0x1f800, 0x07e0, 0x001f}};
+    const std::vector<std::vector<uint32_t>> badMasks = {
+        {0xf800, 0x07e0, 0}, {0xf800, 0x0fe0, 0x001f}, {0xf800, 0x07e0, 0x0015}, {0x1f800, 0x07e0, 0x001f}};
     for (const std::vector<uint32_t> &masks : badMasks) {
         EXPECT_FALSE(Decode(MakeBmp(40, 2, 1, 16, 3, masks, {}, Bytes(4, 0)), &bm));
     }
@@ -134,7 +142,8 @@ TEST(BmpDecode, RefusesMalformedHeaders) {
 
 // The suite's good files decode and its bad ones are refused; Wine's
 // verdicts on them are compared by tests/wine/bmp_compare.sh.
-TEST(BmpDecode, SuiteFiles) {
+TEST(BmpDecode, SuiteFiles)
+{
     ASSERT_TRUE(HaveTestData("bmpsuite"));
     SimDecodedBitmap bm;
     for (const char *folder : {"g", "b"}) {
@@ -167,22 +176,20 @@ TEST(BmpDecode, SuiteFiles) {
         const char *Name;
         int X, Y;
         uint32_t Colour;
-    } spots[] = {{"pal8", 0, 0, kRed},        {"pal8", 63, 32, kWhite},
-                 {"pal8", 126, 0, 0xccaa99},  {"rgb24", 126, 0, 0xbd9f9f},
-                 {"rgb16", 126, 0, 0xbd9c9c}, {"rgb16-565", 126, 0, 0xbd9e9c},
+    } spots[] = {{"pal8", 0, 0, kRed},        {"pal8", 63, 32, kWhite},    {"pal8", 126, 0, 0xccaa99},
+                 {"rgb24", 126, 0, 0xbd9f9f}, {"rgb16", 126, 0, 0xbd9c9c}, {"rgb16-565", 126, 0, 0xbd9e9c},
                  {"pal1bg", 0, 0, 0x40ff40},  {"pal1bg", 0, 63, 0xff4040}};
     for (const auto &s : spots) {
         ASSERT_TRUE(Decode(ReadFile(kSuite + "g/" + s.Name + ".bmp"), &bm));
         ASSERT_EQ(bm.Width, 127);
-        EXPECT_EQ(bm.Pixels[size_t(s.Y * 127 + s.X)], s.Colour) << s.Name << " " << s.X << ","
-                                                                 << s.Y;
+        EXPECT_EQ(bm.Pixels[size_t(s.Y * 127 + s.X)], s.Colour) << s.Name << " " << s.X << "," << s.Y;
     }
 }
 
-TEST(BmpDecode, TruncatedFilesRefused) {
+TEST(BmpDecode, TruncatedFilesRefused)
+{
     ASSERT_TRUE(HaveTestData("bmpsuite"));
-    const char *names[] = {"pal1", "pal4rle", "pal8rle", "pal8os2", "rgb16-565", "rgb24", "rgb32bf",
-                           "pal8v5"};
+    const char *names[] = {"pal1", "pal4rle", "pal8rle", "pal8os2", "rgb16-565", "rgb24", "rgb32bf", "pal8v5"};
     for (const char *name : names) {
         SCOPED_TRACE(name);
         const Bytes full = ReadFile(kSuite + "g/" + name + ".bmp");
@@ -194,11 +201,12 @@ TEST(BmpDecode, TruncatedFilesRefused) {
             // Also with the sizes in the headers agreeing with the cut.
             if (len >= 38) {
                 Put(&cut, 2, uint32_t(len));
-                if (cut[14] != 12) Put(&cut, 34, 0);
+                if (cut[14] != 12)
+                    Put(&cut, 34, 0);
             }
             ASSERT_FALSE(Decode(cut, &bm)) << len;
         }
     }
 }
 
-} // namespace
+}  // namespace

@@ -39,14 +39,14 @@ TEST_F(Find, AttributesOrderAndWildcards)
     Dir.WriteFile("gamma.bmp", "abc");
     SimAddFileAttributes((Dir.Path + "\\beta").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     const DWORD dir = FILE_ATTRIBUTE_DIRECTORY;
-    EXPECT_EQ(List(Dir.Path + "\\*"), (std::vector<std::pair<std::string, DWORD>>{
-                                          {".", dir},
-                                          {"..", dir},
-                                          {"Alpha", dir},
-                                          {"beta", dir | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
-                                          {"gamma.bmp", FILE_ATTRIBUTE_ARCHIVE},
-                                          {"locked", dir | FILE_ATTRIBUTE_READONLY},
-                                          {"_under", dir}}));
+    EXPECT_EQ(List(Dir.Path + "\\*"),
+              (std::vector<std::pair<std::string, DWORD>>{{".", dir},
+                                                          {"..", dir},
+                                                          {"Alpha", dir},
+                                                          {"beta", dir | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+                                                          {"gamma.bmp", FILE_ATTRIBUTE_ARCHIVE},
+                                                          {"locked", dir | FILE_ATTRIBUTE_READONLY},
+                                                          {"_under", dir}}));
     EXPECT_EQ(List(Dir.Path + "\\*.BMP").size(), 1u);
     EXPECT_EQ(List(Dir.Path + "\\?ETA").size(), 1u);
     EXPECT_EQ(List(Dir.Path + "\\*.*").size(), 7u);
@@ -62,9 +62,10 @@ TEST_F(Find, NamesMatchInAnyCase)
     Dir.WriteFile("ODD/TEXT.BMP", "");
     SimAddFileAttributes((Dir.Path + "\\Odd\\inner").c_str(), FILE_ATTRIBUTE_HIDDEN);
     const DWORD dir = FILE_ATTRIBUTE_DIRECTORY;
-    EXPECT_EQ(List(Dir.Path + "\\Odd\\*"),
-              (std::vector<std::pair<std::string, DWORD>>{
-                  {".", dir}, {"..", dir}, {"Inner", dir | FILE_ATTRIBUTE_HIDDEN}, {"numbers.bmp", FILE_ATTRIBUTE_ARCHIVE}}));
+    EXPECT_EQ(
+        List(Dir.Path + "\\Odd\\*"),
+        (std::vector<std::pair<std::string, DWORD>>{
+            {".", dir}, {"..", dir}, {"Inner", dir | FILE_ATTRIBUTE_HIDDEN}, {"numbers.bmp", FILE_ATTRIBUTE_ARCHIVE}}));
     EXPECT_EQ(List(Dir.Path + "\\ODD\\*").back().first, "TEXT.BMP");
     EXPECT_EQ(List(Dir.Path + "\\Odd\\INNER\\..\\NUMBERS.BMP").size(), 1u);
     EXPECT_EQ(SimHostPath((Dir.Path + "\\Odd\\INNER\\Missing\\File").c_str()), Dir.Path + "/Odd/Inner/Missing/File");
@@ -73,7 +74,8 @@ TEST_F(Find, NamesMatchInAnyCase)
 TEST_F(Find, Failures)
 {
     WIN32_FIND_DATAA data;
-    for (const std::string &bad : {Dir.Path + "\\missing\\*", Dir.Path + "\\nothing*", "/" + std::string(MAX_PATH, 'x')})
+    for (const std::string &bad :
+         {Dir.Path + "\\missing\\*", Dir.Path + "\\nothing*", "/" + std::string(MAX_PATH, 'x')})
         EXPECT_EQ(FindFirstFileA(bad.c_str(), &data), INVALID_HANDLE_VALUE) << bad;
     EXPECT_FALSE(FindClose((HANDLE)0x12345));
     SimFailCall("FindFirstFileA", 1);

@@ -54,9 +54,9 @@ TEST_F(Registry, StringWithoutTerminatorGetsOneWhereTheBufferHasRoom)
         LSTATUS Result;
         const char *Buffer;  // its first four bytes; '-' untouched
     } cases[] = {
-        {REG_SZ, 0, ERROR_SUCCESS, "----"},      {REG_SZ, 1, ERROR_MORE_DATA, "----"},
-        {REG_SZ, 2, ERROR_SUCCESS, "AB--"},      {REG_SZ, 3, ERROR_SUCCESS, "AB\0-"},
-        {REG_SZ, 8, ERROR_SUCCESS, "AB\0-"},     {REG_EXPAND_SZ, 8, ERROR_SUCCESS, "AB\0-"},
+        {REG_SZ, 0, ERROR_SUCCESS, "----"},        {REG_SZ, 1, ERROR_MORE_DATA, "----"},
+        {REG_SZ, 2, ERROR_SUCCESS, "AB--"},        {REG_SZ, 3, ERROR_SUCCESS, "AB\0-"},
+        {REG_SZ, 8, ERROR_SUCCESS, "AB\0-"},       {REG_EXPAND_SZ, 8, ERROR_SUCCESS, "AB\0-"},
         {REG_MULTI_SZ, 8, ERROR_SUCCESS, "AB\0-"}, {REG_BINARY, 8, ERROR_SUCCESS, "AB--"},
     };
     for (const auto &c : cases) {

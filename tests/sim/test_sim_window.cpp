@@ -56,8 +56,10 @@ struct Windows : ::testing::Test {
         wc.lpszClassName = "Rec";
         wc.hbrBackground = CreateSolidBrush(RGB(200, 0, 0));
         ASSERT_NE(RegisterClassA(&wc), 0);
-        Top = CreateWindowExA(0, "Rec", "top", WS_POPUP | WS_VISIBLE, 100, 700, 200, 30, nullptr, nullptr, nullptr, nullptr);
-        Child = CreateWindowExA(0, "REC", "child", WS_CHILD | WS_VISIBLE, 150, 0, 40, 40, Top, nullptr, nullptr, nullptr);
+        Top = CreateWindowExA(0, "Rec", "top", WS_POPUP | WS_VISIBLE, 100, 700, 200, 30, nullptr, nullptr, nullptr,
+                              nullptr);
+        Child =
+            CreateWindowExA(0, "REC", "child", WS_CHILD | WS_VISIBLE, 150, 0, 40, 40, Top, nullptr, nullptr, nullptr);
         SimPumpMessages();
         Log.clear();
     }

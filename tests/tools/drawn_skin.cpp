@@ -14,7 +14,8 @@ void Sheet::Fill(int x, int y, int w, int h, uint32_t colour)
 
 void Sheet::Grow(int columns, int rows)
 {
-    Sheet bigger{Width + columns, Height + rows, std::vector<uint32_t>((size_t)(Width + columns) * (Height + rows), DrawnKey)};
+    Sheet bigger{Width + columns, Height + rows,
+                 std::vector<uint32_t>((size_t)(Width + columns) * (Height + rows), DrawnKey)};
     for (int y = 0; y < Height; y++)
         for (int x = 0; x < Width; x++)
             bigger.At(x, y) = At(x, y);

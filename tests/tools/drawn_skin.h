@@ -22,7 +22,10 @@ struct DrawnSkin {
     int DigitWidth, DigitHeight, TextCellWidth, TextCellHeight;
     Sheet Numbers, Text;
     // Fills the glyph area of a cell: all of it but its right column and bottom row.
-    void FillDigit(int digit, uint32_t colour) { Numbers.Fill(digit * DigitWidth, 0, DigitWidth - 1, DigitHeight - 1, colour); }
+    void FillDigit(int digit, uint32_t colour)
+    {
+        Numbers.Fill(digit * DigitWidth, 0, DigitWidth - 1, DigitHeight - 1, colour);
+    }
     void FillText(int column, int row, uint32_t colour)
     {
         Text.Fill(column * TextCellWidth, row * TextCellHeight, TextCellWidth - 1, TextCellHeight - 1, colour);

@@ -42,16 +42,17 @@ std::vector<uint8_t> Data(const std::string &bytes) { return std::vector<uint8_t
 
 TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
 {
-    Parsed p = Parse(Utf16File(Header5 + "; a comment\r\n[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n" + SettingsSection +
-                               "@=\"default\"\r\n"
-                               "\"Quoted\"=\"a \\\\ b \\\"c\\\"\"\r\n"
-                               "\"Number\"=dword:0000000e\r\n"
-                               "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
-                               "  16,17,18\r\n"
-                               "\"Path\"=hex(2):25,00,41,00,25,00,5c,00,78,00,00,00\r\n"
-                               "\"Nothing\"=hex:\r\n"
-                               "\"Bare\"=hex(1):41,00,42,00\r\n"
-                               "\"Custom\"=hex(1234):01,02\r\n"));
+    Parsed p =
+        Parse(Utf16File(Header5 + "; a comment\r\n[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n" + SettingsSection +
+                        "@=\"default\"\r\n"
+                        "\"Quoted\"=\"a \\\\ b \\\"c\\\"\"\r\n"
+                        "\"Number\"=dword:0000000e\r\n"
+                        "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
+                        "  16,17,18\r\n"
+                        "\"Path\"=hex(2):25,00,41,00,25,00,5c,00,78,00,00,00\r\n"
+                        "\"Nothing\"=hex:\r\n"
+                        "\"Bare\"=hex(1):41,00,42,00\r\n"
+                        "\"Custom\"=hex(1234):01,02\r\n"));
     ASSERT_TRUE(p.Ok) << p.Error;
     EXPECT_EQ(p.Import.Keys, (std::vector<std::string>{"Software\\Empty", SettingsKeyPath}));
     std::string longData;
@@ -98,8 +99,8 @@ TEST(RegImport, Utf16StringsTakeTheStoredLanguagesCodePage)
     } cases[] = {
         {SettingsSection + "\"ExitSTR\"=\"結束\"\r\n\"Lang\"=dword:00000000\r\n", 0, 950, "\xB5\xB2\xA7\xF4"},
         {SettingsSection + "\"ExitSTR\"=\"Säädä\"\r\n", 0, 1252, "S\xE4\xE4\x64\xE4"},
-        {"[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" + SettingsSection + "\"ExitSTR\"=\"Выход\"\r\n", 1251, 1251,
-         "\xC2\xFB\xF5\xEE\xE4"},
+        {"[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" + SettingsSection + "\"ExitSTR\"=\"Выход\"\r\n", 1251,
+         1251, "\xC2\xFB\xF5\xEE\xE4"},
     };
     for (const auto &c : cases) {
         Parsed p = Parse(Utf16File(Header5 + c.Values), c.Given);
@@ -127,7 +128,8 @@ TEST(RegImport, EveryByteOfTheSingleByteCodePagesGoesThereAndBack)
 TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
 {
     // "表示" in code page 932: the second byte of the first character is a backslash.
-    std::string file = std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\") + SettingsKeyPath + "]\n"
+    std::string file = std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\") + SettingsKeyPath +
+                       "]\n"
                        "\"ShowDateOnLeftSTR\"=\"\x95\x5C\x8E\xA6\"\n"
                        "\"Lang\"=dword:00000008\n"
                        "\"Expand\"=hex(2):41,42,00\n"
@@ -150,26 +152,26 @@ TEST(RegImport, Regedit4KeepsTheBytesAndReadsDoubleByteCharacters)
 TEST(RegImport, MalformedFilesAreRefusedByLine)
 {
     const std::string a = "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"", head = Utf16File(Header5 + SettingsSection);
-    const struct {
-        std::string File;
-        int Line;
-    } cases[] = {
-        {"REGEDIT5\n", 1}, {"", 1}, {"REGEDIT4\n\n\"Early\"=hex:01\n", 3}, {a + "=hex:01,02,\\\n  0g\n", 3},
-        {a + "=hex:001\n", 3}, {a + "=\"open\n", 3}, {a + "=\"a\\n\"\n", 3}, {a + "=\"a\" b\n", 3},
-        {a + "=dword:123456789\n", 3}, {a + "=dword:\n", 3}, {a + "=qword:1\n", 3}, {a + "=-\n", 3},
-        {a + "hex:01\n", 3}, {a + "=hex(2:01\n", 3}, {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\nx=1\n", 3},
-        {"REGEDIT4\n\n\n[HKEY_LOCAL_MACHINE\\Software]\n", 4}, {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n", 2},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2}, {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\\\B]\r\n", 2},
-        {head + "A", 4}, {head + Utf16File("\"x\"=\"").substr(2) + std::string("\0\xD8\"\0", 4), 4},
-        {Utf16File(Header5 + SettingsSection + "\"x\"=\"Ж\"\r\n"), 4},
-        {Utf16File(Header5 + SettingsSection + "\"x\"=hex(1):41,00,42\r\n"), 4},
+    // The files refused on line 1, 2, 3 and 4.
+    const std::vector<std::string> refused[] = {
+        {"REGEDIT5\n", ""},
+        {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n", "REGEDIT4\n[HKEY_CURRENT_USER\\A\n",
+         "REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\\\B]\r\n"},
+        {"REGEDIT4\n\n\"Early\"=hex:01\n", a + "=hex:01,02,\\\n  0g\n", a + "=hex:001\n", a + "=\"open\n",
+         a + "=\"a\\n\"\n", a + "=\"a\" b\n", a + "=dword:123456789\n", a + "=dword:\n", a + "=qword:1\n", a + "=-\n",
+         a + "hex:01\n", a + "=hex(2:01\n", "REGEDIT4\n[HKEY_CURRENT_USER\\A]\nx=1\n"},
+        {"REGEDIT4\n\n\n[HKEY_LOCAL_MACHINE\\Software]\n", head + "A",
+         head + Utf16File("\"x\"=\"").substr(2) + std::string("\0\xD8\"\0", 4),
+         Utf16File(Header5 + SettingsSection + "\"x\"=\"Ж\"\r\n"),
+         Utf16File(Header5 + SettingsSection + "\"x\"=hex(1):41,00,42\r\n")},
     };
-    for (const auto &c : cases) {
-        Parsed p = Parse(c.File);
-        EXPECT_FALSE(p.Ok) << c.File;
-        EXPECT_EQ(p.Error.rfind("line " + std::to_string(c.Line) + ": ", 0), 0u) << c.File << " -> " << p.Error;
-        EXPECT_TRUE(p.Import.Values.empty());
-    }
+    for (int line = 1; line <= 4; line++)
+        for (const std::string &file : refused[line - 1]) {
+            Parsed p = Parse(file);
+            EXPECT_FALSE(p.Ok) << file;
+            EXPECT_EQ(p.Error.rfind("line " + std::to_string(line) + ": ", 0), 0u) << file << " -> " << p.Error;
+            EXPECT_TRUE(p.Import.Values.empty());
+        }
 }
 
 }  // namespace

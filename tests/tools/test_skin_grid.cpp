@@ -21,7 +21,8 @@ struct Box {
 };
 
 // Where ink(x, y) holds in [x0, x1) x [y0, y1).
-template <class Ink> Box BoxOf(int x0, int x1, int y0, int y1, Ink ink)
+template <class Ink>
+Box BoxOf(int x0, int x1, int y0, int y1, Ink ink)
 {
     Box b;
     for (int y = y0; y < y1; y++)
@@ -62,7 +63,8 @@ void ExpectLabel(const SimDecodedBitmap &p, int x0, int width, int y0, char c)
     ASSERT_EQ(label.Right - label.Left + 1, (glyph.Right - glyph.Left + 1) * scale) << c;
     for (int y = label.Top; y <= label.Bottom; y++)
         for (int x = label.Left; x <= label.Right; x++)
-            EXPECT_EQ(ink(x, y), GlyphInk(g, glyph.Left + (x - label.Left) / scale, glyph.Top + (y - label.Top) / scale))
+            EXPECT_EQ(ink(x, y),
+                      GlyphInk(g, glyph.Left + (x - label.Left) / scale, glyph.Top + (y - label.Top) / scale))
                 << "label " << c << " at " << x - label.Left << "," << y - label.Top;
 }
 
@@ -70,12 +72,16 @@ struct SkinGrid : ::testing::Test {
     TestSkinDir Skins;
     DrawnSkin Skin = MakeDrawnSkin();
     SimDecodedBitmap Picture;
-    ToolRun Draw(const std::string &extra = "")
+    // Writes Skin as "Drawn", without the file named, and draws its grid into file.
+    ToolRun Draw(const std::string &extra = "", const std::string &file = "grid.bmp", const char *without = "")
     {
         WriteDrawnSkin(Skin, Skins.Path, "Drawn");
-        std::string path = Skins.Path + "/grid.bmp";
-        ToolRun r = RunPreview("--skins " + Skins.Path + " --skin Drawn --grid " + path + " " + extra);
-        std::vector<uint8_t> bytes = ReadFileBytes(path);
+        if (*without)
+            Skins.Remove(std::string("Drawn/") + without);
+        ToolRun r =
+            RunPreview("--skins " + Skins.Path + " --skin Drawn --grid " + Skins.Path + "/" + file + " " + extra);
+        std::vector<uint8_t> bytes = ReadFileBytes(Skins.Path + "/" + file);
+        Picture = SimDecodedBitmap();
         SimDecodeBmp(bytes.data(), bytes.size(), &Picture);
         return r;
     }
@@ -89,8 +95,8 @@ TEST_F(SkinGrid, CellsSitInAGridOfLinesUnderTheirLabels)
     const struct {
         char Character;
         int Column, Row;  // row -1: the digits
-    } cells[] = {{'0', 0, -1}, {'4', 4, -1}, {'9', 9, -1}, {'A', 0, 0}, {'Q', 16, 0}, {'Z', 25, 0},
-                 {'@', 27, 0}, {'0', 0, 1}, {':', 12, 1}, {'$', 29, 1}};
+    } cells[] = {{'0', 0, -1}, {'4', 4, -1}, {'9', 9, -1}, {'A', 0, 0},  {'Q', 16, 0},
+                 {'Z', 25, 0}, {'@', 27, 0}, {'0', 0, 1},  {':', 12, 1}, {'$', 29, 1}};
     for (const auto &c : cells) {
         SCOPED_TRACE(c.Character);
         bool digit = c.Row < 0;
@@ -110,7 +116,8 @@ TEST_F(SkinGrid, CellsSitInAGridOfLinesUnderTheirLabels)
         for (int y : {box.Top - 1, box.Top + 3, box.Top - 1 + h * scale})
             for (int k : {0, c.Column, columns})
                 EXPECT_EQ(At(Picture, gridLeft + k * stride, y), GridLine) << "line " << k << " at y " << y;
-        EXPECT_TRUE(At(Picture, box.Left, box.Top - 1) == GridLine && At(Picture, box.Left, box.Top - 1 + h * scale) == GridLine);
+        EXPECT_TRUE(At(Picture, box.Left, box.Top - 1) == GridLine &&
+                    At(Picture, box.Left, box.Top - 1 + h * scale) == GridLine);
         ExpectLabel(Picture, gridLeft + c.Column * stride, stride, box.Top - 1, c.Character);
     }
 }
@@ -141,21 +148,20 @@ TEST_F(SkinGrid, CellsTheClockNeverDrawsAreMarked)
     Skin.Numbers.Fill(88, 0, 4, 12, DrawnTextColour(0, 2));
     ASSERT_EQ(Draw().Status, 0);
     EXPECT_TRUE(Find(Picture, DrawnDigitColour(9)).Count > 0 && Find(Picture, DrawnTextColour(29, 1)).Count > 0);
-    for (uint32_t colour : {DrawnDigitColour(10), DrawnTextColour(28, 0), DrawnTextColour(29, 0), DrawnTextColour(10, 1),
-                            DrawnTextColour(11, 1), DrawnTextColour(15, 1), DrawnTextColour(0, 2), DrawnTextColour(1, 2),
-                            DrawnTextColour(14, 2), DrawnTextColour(29, 2)})
+    for (uint32_t colour :
+         {DrawnDigitColour(10), DrawnTextColour(28, 0), DrawnTextColour(29, 0), DrawnTextColour(10, 1),
+          DrawnTextColour(11, 1), DrawnTextColour(15, 1), DrawnTextColour(0, 2), DrawnTextColour(1, 2),
+          DrawnTextColour(14, 2), DrawnTextColour(29, 2)})
         EXPECT_EQ(Find(Picture, colour).Count, 0) << std::hex << colour;
 }
 
 TEST_F(SkinGrid, CombinesWithCheckAndWritesPng)
 {
     Skin.Numbers.Fill(2, 0, 2, 2, DrawnKey);
-    WriteDrawnSkin(Skin, Skins.Path, "Drawn");
-    std::string png = Skins.Path + "/grid.png";
-    ToolRun r = RunPreview("--skins " + Skins.Path + " --skin Drawn --check --grid " + png);
+    ToolRun r = Draw("--check", "grid.png");
     EXPECT_EQ(r.Status, 1) << "the check found an error";
     EXPECT_NE(r.Out.find("error: NUMBERS.BMP colon patch"), std::string::npos) << r.Out;
-    std::vector<uint8_t> bytes = ReadFileBytes(png);
+    std::vector<uint8_t> bytes = ReadFileBytes(Skins.Path + "/grid.png");
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 4)), "\x89PNG");
 }
 
@@ -169,24 +175,17 @@ TEST_F(SkinGrid, BitmapsWithoutCellsAreDrawnWithoutAGrid)
     EXPECT_EQ(Find(Picture, DrawnDigitColour(0)).Count, 0) << "all of it is never drawn";
 }
 
+// A missing bitmap, and one wider than a picture may be even unenlarged: one
+// line, no picture.
 TEST_F(SkinGrid, RefusesWhatItCannotDraw)
 {
-    WriteDrawnSkin(Skin, Skins.Path, "NoText");
-    Skins.Remove("NoText/TEXT.BMP");
-    std::string path = Skins.Path + "/none.png";
-    ToolRun r = RunPreview("--skins " + Skins.Path + " --skin NoText --grid " + path);
-    EXPECT_EQ(r.Status, 1);
-    EXPECT_EQ(r.Out, "dialwick-preview: cannot draw the grid: TEXT.BMP is missing\n");
-    EXPECT_TRUE(ReadFileBytes(path).empty());
-
-    // Wider than a picture may be, even unenlarged.
+    ToolRun r = Draw("", "none.bmp", "TEXT.BMP");
+    EXPECT_TRUE(r.Status == 1 && r.Out == "dialwick-preview: cannot draw the grid: TEXT.BMP is missing\n") << r.Out;
     Skin.Numbers = Sheet{5000, 2, std::vector<uint32_t>(10000, DrawnDigitColour(0))};
-    WriteDrawnSkin(Skin, Skins.Path, "Wide");
-    r = RunPreview("--skins " + Skins.Path + " --skin Wide --grid " + path);
-    EXPECT_EQ(r.Status, 1);
-    EXPECT_NE(r.Out.find("cannot draw the grid: it would be"), std::string::npos) << r.Out;
+    r = Draw("", "none.bmp");
+    EXPECT_TRUE(r.Status == 1 && r.Out.rfind("dialwick-preview: cannot draw the grid: it would be", 0) == 0) << r.Out;
     EXPECT_EQ(r.Out.find('\n'), r.Out.size() - 1) << "one line";
-    EXPECT_TRUE(ReadFileBytes(path).empty());
+    EXPECT_TRUE(ReadFileBytes(Skins.Path + "/none.bmp").empty());
 }
 
 }  // namespace
