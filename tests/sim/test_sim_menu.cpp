@@ -1,6 +1,6 @@
-// Simulated menus: items as appended, strings by command through submenus,
-// destruction of attached submenus, and tracking with the choice arriving as
-// Windows delivers it.
+// Simulated menus: strings by command through submenus, destruction of
+// attached submenus, and tracking with the choice arriving as Windows
+// delivers it. The settings tests assert the items as appended.
 #include "platform/sim/sim_control.h"
 
 #include <gtest/gtest.h>
@@ -41,21 +41,15 @@ struct Menus : ::testing::Test {
     }
 };
 
-TEST_F(Menus, ItemsAndStringsByCommandThroughSubmenus)
+// As the Skins command reads a skin's name: by command, through submenus.
+TEST_F(Menus, StringsByCommandThroughSubmenus)
 {
-    std::vector<SimMenuItem> items;
-    ASSERT_TRUE(SimGetMenuItems(Main, &items));
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[1].Flags, (UINT)MF_SEPARATOR);
-    EXPECT_EQ(items[2].SubMenu, Sub);
-    EXPECT_FALSE(AppendMenuA(Main, MF_POPUP, (UINT_PTR)0x12345, "bad submenu"));
     char text[16];
     EXPECT_EQ(GetMenuStringA(Main, 1000, text, sizeof(text), MF_BYCOMMAND), 4);
     EXPECT_STREQ(text, "Herb");
     EXPECT_EQ(GetMenuStringA(Main, 1000, text, 3, MF_BYCOMMAND), 2) << "cut to the buffer with a terminator";
     EXPECT_STREQ(text, "He");
     EXPECT_EQ(GetMenuStringA(Main, 1000, nullptr, 0, MF_BYCOMMAND), 4);
-    EXPECT_EQ(GetMenuStringA(Main, 2, text, sizeof(text), MF_BYPOSITION), 3);
     EXPECT_EQ(GetMenuStringA(Main, 999, text, sizeof(text), MF_BYCOMMAND), 0);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_MENU_ITEM_NOT_FOUND);
 }
