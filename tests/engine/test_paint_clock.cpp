@@ -91,9 +91,9 @@ struct PaintTest : ::testing::Test {
     StandinTaskbar Taskbar;
 
     void Attach(int taskbarHeight, unsigned options, int y, int mo, int d, int h, int mi, int s,
-                const TestSkinShape &shape = TestSkinShape(), StandinMode mode = StandinClassic)
+                const TestSkinShape &shape = TestSkinShape(), StandinMode mode = StandinClassic, bool vertical = false)
     {
-        Taskbar = SetUpTaskbar(taskbarHeight, false, mode);
+        Taskbar = SetUpTaskbar(taskbarHeight, vertical, mode);
         Skins.AddSkin("T", shape);
         snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", Skins.Path.c_str());
         ASSERT_EQ(LoadSkin("T"), FlagTrue);
@@ -135,6 +135,7 @@ struct Golden {
     bool ColonsHidden = false;  // painted the second after a first snapshot
     StandinMode Mode = StandinClassic;
     bool Xp = false;
+    bool Vertical = false;
 };
 
 const Golden Goldens[] = {
@@ -155,12 +156,14 @@ const Golden Goldens[] = {
      30, 6, 4, "0800", {{12, 21, "Saturday"}}},
     {"transparent keeps the erased background", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6, "1020",
      {}},
-    // The clock sits 24 pixels into the classic notification area; on
-    // Windows 10's after the pager.
+    // The notification area paints itself behind, shifted to the clock's place in it.
     {"transparent on XP shows the notification area", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6,
      "1020", {}, false, StandinClassic, true},
     {"transparent on XP, Windows 10 taskbar", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6, "1020", {},
      false, StandinWindows10, true},
+    // 60 pixels across: the tall face, 67 x 32, in a 59 x 24 client.
+    {"transparent on XP, vertical taskbar", OptTransparent, 60, {2026, 12, 6, 10, 20, 0}, 59, 24, 2, 2, "1020", {},
+     false, StandinClassic, true, true},
 };
 
 TEST_F(PaintTest, GoldenFaces)
@@ -169,7 +172,7 @@ TEST_F(PaintTest, GoldenFaces)
         SCOPED_TRACE(g.Name);
         const int *t = g.Time;
         Attach(g.TaskbarHeight, g.Options, t[0], t[1], t[2], t[3], t[4], t[5] - (g.ColonsHidden ? 1 : 0),
-               TestSkinShape(), g.Mode);
+               TestSkinShape(), g.Mode, g.Vertical);
         if (g.ColonsHidden) {
             SimSetLocalTime(t[0], t[1], t[2], t[3], t[4], t[5]);
             SnapshotTime();
@@ -179,11 +182,13 @@ TEST_F(PaintTest, GoldenFaces)
         PaintWholeClock();
 
         bool transparent = g.Options & OptTransparent;
-        int clockAt = g.Mode == StandinClassic ? 24 : StandinPagerLength;
+        RECT clock, notify;
+        GetWindowRect(Taskbar.Clock, &clock);
+        GetWindowRect(Taskbar.Notify, &notify);
         Model m(g.ClientW, g.ClientH, transparent ? StandinClockColor : TestKeyColor);
         for (int y = 0; g.Xp && y < g.ClientH; y++)
             for (int x = 0; x < g.ClientW; x++)
-                m.Put(x, y, NotifyPattern(x + clockAt, y));
+                m.Put(x, y, NotifyPattern(x + clock.left - notify.left, y + clock.top - notify.top));
         m.Transparent = transparent;
         static const int cells[] = {0, 11, 30, 41, 60, 71};
         for (int i = 0; g.Digits[i]; i++)
