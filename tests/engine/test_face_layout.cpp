@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string.h>
+#include <vector>
+
 namespace {
 
 void SetMetrics(int dw, int dh, int tcw, int tch)
@@ -76,94 +79,50 @@ TEST(FaceLayout, OriginCentresTheFaceWithSixPixelMargins)
     }
 }
 
-TEST(FaceLayout, WindowMeasuresAndOrientation)
+// The changed-digits region in a 100 x 30 client.
+TEST(FaceLayout, ChangedDigitsRegion)
 {
-    StandinTaskbar t = SetUpTaskbar(40);
-    EXPECT_EQ(WindowHeight(t.Tray), 40);
-    EXPECT_EQ(WindowHeight(nullptr), 0);
-    EXPECT_EQ(IsTaskbarVertical(), 0);
-    SetUpTaskbar(60, true);
-    EXPECT_EQ(IsTaskbarVertical(), FlagTrue);
-}
-
-HRGN RegionOf(std::initializer_list<RECT> rects)
-{
-    HRGN result = CreateRectRgn(0, 0, 0, 0);
-    for (const RECT &r : rects) {
-        HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-        CombineRgn(result, result, part, RGN_OR);
-        DeleteObject(part);
-    }
-    return result;
-}
-
-void SetDigits(uint8_t *digits, const char *text)
-{
-    for (int i = 0; i < DigitCount; i++)
-        digits[i] = (uint8_t)(text[i] - '0');
-}
-
-struct RegionCase {
-    const char *Shown, *Current;
-    unsigned Options;
-};
-
-void ExpectRegion(const RegionCase &c, std::initializer_list<RECT> expected)
-{
-    StandinTaskbar t = SetUpTaskbar(30);
-    SetMetrics(9, 14, 6, 8);
-    SetOptions(c.Options);
-    SizeClock(t, 100, 30);
-    SetDigits(ClockState.ShownDigits, c.Shown);
-    SetDigits(ClockState.CurrentDigits, c.Current);
-    int before = SimLiveGdiObjects();
-    HRGN got = BuildChangedDigitsRegion();
-    HRGN want = RegionOf(expected);
-    EXPECT_TRUE(EqualRgn(got, want)) << c.Shown << " -> " << c.Current << " " << FormatFaceOptions(c.Options);
-    DeleteObject(got);
-    DeleteObject(want);
-    EXPECT_EQ(SimLiveGdiObjects(), before) << "the region routine leaves exactly one region to its caller";
-}
-
-TEST(FaceLayout, ChangedRegionIsTheWholeClientWhenTheHourChanges)
-{
-    // Face 92 x 24 in a 100 x 30 client: the rows under the time may start left of the origin (10, 9).
-    ExpectRegion({"095959", "100000", OptSeconds}, {{0, 0, 100, 30}});
-    ExpectRegion({"105959", "115959", OptSeconds}, {{0, 0, 100, 30}});
-}
-
-TEST(FaceLayout, ChangedRegionWithSeconds)
-{
-    // 10:15:59 -> 10:16:00; origin (10, 9), DW 9: colons at 30 and 60, minute ones at 51,
-    // second digits at 70 and 81.
-    ExpectRegion({"101559", "101600", OptSeconds},
-                 {{30, 9, 39, 23}, {60, 9, 69, 23}, {51, 9, 60, 23}, {70, 9, 79, 23}, {81, 9, 90, 23}});
-}
-
-TEST(FaceLayout, ChangedRegionWithoutSecondsStillTracksSecondDigits)
-{
-    // Face 59 x 24 in 100 x 30: origin (26, 9). Colons at T+20 and T+52, seconds at T+62 and T+73.
-    ExpectRegion({"101558", "101559", 0}, {{46, 9, 55, 23}, {78, 9, 87, 23}, {99, 9, 108, 23}});
-    ExpectRegion({"101559", "101559", 0}, {{46, 9, 55, 23}, {78, 9, 87, 23}});
-}
-
-TEST(FaceLayout, ChangedRegionStartsAfterTheDateBlock)
-{
-    // Date left: face 79 x 24 in 100 x 30, origin (16, 9); the row starts 3 x 6 + 2 further right.
-    ExpectRegion({"101500", "101600", OptDate | OptLeft},
-                 {{16 + 20 + 20, 9, 16 + 20 + 29, 23}, {16 + 20 + 41, 9, 16 + 20 + 50, 23},
-                  {16 + 20 + 52, 9, 16 + 20 + 61, 23}});
-}
-
-TEST(FaceLayout, TimeRowOffsetsMatchTheGaps)
-{
-    ClockState.DigitWidth = 9;
-    // With seconds: tens, ones, colon, tens, ones, colon, tens, ones, end.
-    int with[] = {0, 11, 20, 30, 41, 50, 60, 71, 84};
-    int without[] = {0, 11, 20, 30, 41, 52, 62, 73, 52};
-    for (int c = 0; c < TimeCellCount; c++) {
-        EXPECT_EQ(TimeCellOffset((TimeCell)c, true), with[c]) << c;
-        EXPECT_EQ(TimeCellOffset((TimeCell)c, false), without[c]) << c;
+    const struct {
+        const char *Why, *Shown, *Current;
+        unsigned Options;
+        std::vector<RECT> Expected;
+    } cases[] = {
+        // Face 92 x 24, origin (10, 9): rows under the time may start left of the origin.
+        {"the hour changes: the whole client", "095959", "100000", OptSeconds, {{0, 0, 100, 30}}},
+        {"the hour's ones change", "105959", "115959", OptSeconds, {{0, 0, 100, 30}}},
+        // Colons at 30 and 60, minute ones at 51, second digits at 70 and 81.
+        {"with seconds", "101559", "101600", OptSeconds,
+         {{30, 9, 39, 23}, {60, 9, 69, 23}, {51, 9, 60, 23}, {70, 9, 79, 23}, {81, 9, 90, 23}}},
+        // Face 59 x 24, origin (26, 9): colons at T+20 and T+52, seconds at T+62 and T+73.
+        {"without seconds the second digits are still tracked", "101558", "101559", 0,
+         {{46, 9, 55, 23}, {78, 9, 87, 23}, {99, 9, 108, 23}}},
+        {"nothing changed: the colons", "101559", "101559", 0, {{46, 9, 55, 23}, {78, 9, 87, 23}}},
+        // Face 79 x 24, origin (16, 9); the row starts 3 x 6 + 2 further right.
+        {"date left", "101500", "101600", OptDate | OptLeft,
+         {{56, 9, 65, 23}, {77, 9, 86, 23}, {88, 9, 97, 23}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Why);
+        StandinTaskbar t = SetUpTaskbar(30);
+        SetMetrics(9, 14, 6, 8);
+        SetOptions(c.Options);
+        SizeClock(t, 100, 30);
+        for (int i = 0; i < DigitCount; i++) {
+            ClockState.ShownDigits[i] = (uint8_t)(c.Shown[i] - '0');
+            ClockState.CurrentDigits[i] = (uint8_t)(c.Current[i] - '0');
+        }
+        int before = SimLiveGdiObjects();
+        HRGN got = BuildChangedDigitsRegion();
+        HRGN want = CreateRectRgn(0, 0, 0, 0);
+        for (const RECT &r : c.Expected) {
+            HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+            CombineRgn(want, want, part, RGN_OR);
+            DeleteObject(part);
+        }
+        EXPECT_TRUE(EqualRgn(got, want));
+        DeleteObject(got);
+        DeleteObject(want);
+        EXPECT_EQ(SimLiveGdiObjects(), before) << "the region routine leaves exactly one region to its caller";
     }
 }
 
@@ -172,8 +131,9 @@ TEST(FaceLayout, RegionRoutineSurvivesFailedRegionCalls)
     StandinTaskbar t = SetUpTaskbar(30);
     SetMetrics(9, 14, 6, 8);
     SizeClock(t);
-    SetDigits(ClockState.ShownDigits, "101559");
-    SetDigits(ClockState.CurrentDigits, "101600");
+    const uint8_t shown[] = {1, 0, 1, 5, 5, 9}, current[] = {1, 0, 1, 6, 0, 0};
+    memcpy(ClockState.ShownDigits, shown, 6);
+    memcpy(ClockState.CurrentDigits, current, 6);
     for (int n = 1; n <= 6; n++) {
         SimFailCall("CreateRectRgn", n);
         HRGN r = BuildChangedDigitsRegion();

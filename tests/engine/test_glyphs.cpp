@@ -7,6 +7,7 @@
 
 #include <string.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,15 +36,6 @@ TEST(GlyphMap, EveryByte)
             EXPECT_EQ(y, row * 15) << "byte " << c;
         }
     }
-    int x, y;
-    ASSERT_TRUE(MapTextGlyph(':', &x, &y));
-    EXPECT_EQ(x, 120);
-    EXPECT_EQ(y, 15);
-    ASSERT_TRUE(MapTextGlyph('m', &x, &y));
-    EXPECT_EQ(x, 120);
-    EXPECT_EQ(y, 0);
-    for (unsigned char c : std::string("-, ?#*;<>`{|}~\x7f\x80\xff"))
-        EXPECT_FALSE(MapTextGlyph(c, &x, &y)) << (int)c;
 }
 
 // Draws into a memory bitmap prefilled with a marker colour.
@@ -125,42 +117,33 @@ TEST_F(GlyphCanvas, UndrawableCharacterLeavesDestination)
     EXPECT_EQ(Count(Marker), 60 * 40);
 }
 
-TEST_F(GlyphCanvas, ColonDotsFromTheZeroCell)
+// The colon dots are squares of a quarter of the digit width, cut from the
+// zero cell's top, at a third of the width in, a third and two thirds down.
+TEST_F(GlyphCanvas, ColonDots)
 {
-    TestSkinShape shape;
-    shape.DigitWidth = 20;
-    shape.DigitHeight = 30;
-    Load(shape);
-    DrawColon(Dest, Numbers, 0, 0, Text);
-    // Side 5, dots at (10, 10) and (10, 20).
-    EXPECT_EQ(Count(TestDigitColor(0)), 2 * 25);
-    EXPECT_EQ(At(10, 10), TestDigitColor(0));
-    EXPECT_EQ(At(14, 14), TestDigitColor(0));
-    EXPECT_EQ(At(15, 14), Marker);
-    EXPECT_EQ(At(10, 20), TestDigitColor(0));
-    EXPECT_EQ(At(14, 24), TestDigitColor(0));
-    EXPECT_EQ(At(10, 19), Marker);
-}
-
-TEST_F(GlyphCanvas, SmallColonGeometry)
-{
-    TestSkinShape shape;
-    shape.DigitWidth = 7;
-    shape.DigitHeight = 20;
-    Load(shape);
-    DrawColon(Dest, Numbers, 1, 1, Text);
-    EXPECT_EQ(Count(TestDigitColor(0)), 2);
-    EXPECT_EQ(At(4, 7), TestDigitColor(0));
-    EXPECT_EQ(At(4, 14), TestDigitColor(0));
-}
-
-TEST_F(GlyphCanvas, NarrowDigitsGiveNoDots)
-{
-    TestSkinShape shape;
-    shape.DigitWidth = 3;
-    Load(shape);
-    DrawColon(Dest, Numbers, 0, 0, Text);
-    EXPECT_EQ(Count(Marker), 60 * 40);
+    const struct {
+        int DigitWidth, DigitHeight, At;
+        std::vector<POINT> Dots, Background;
+    } cases[] = {
+        {20, 30, 0, {{10, 10}, {14, 14}, {10, 20}, {14, 24}}, {{15, 14}, {10, 19}}},
+        {7, 20, 1, {{4, 7}, {4, 14}}, {{5, 7}, {4, 8}}},
+        {3, 14, 0, {}, {}},  // narrow digits give no dots
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.DigitWidth);
+        TestSkinShape shape;
+        shape.DigitWidth = c.DigitWidth;
+        shape.DigitHeight = c.DigitHeight;
+        Load(shape);
+        DrawColon(Dest, Numbers, c.At, c.At, Text);
+        int side = c.DigitWidth / 4;
+        EXPECT_EQ(Count(TestDigitColor(0)), 2 * side * side);
+        for (POINT p : c.Dots)
+            EXPECT_EQ(At(p.x, p.y), TestDigitColor(0)) << p.x << "," << p.y;
+        for (POINT p : c.Background)
+            EXPECT_EQ(At(p.x, p.y), Marker) << p.x << "," << p.y;
+        TearDown();
+    }
 }
 
 TEST_F(GlyphCanvas, KeyColourInsideAGlyphIsTransparentToo)

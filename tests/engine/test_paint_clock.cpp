@@ -91,9 +91,9 @@ struct PaintTest : ::testing::Test {
     StandinTaskbar Taskbar;
 
     void Attach(int taskbarHeight, unsigned options, int y, int mo, int d, int h, int mi, int s,
-                const TestSkinShape &shape = TestSkinShape(), StandinMode mode = StandinClassic)
+                const TestSkinShape &shape = TestSkinShape(), StandinMode mode = StandinClassic, bool vertical = false)
     {
-        Taskbar = SetUpTaskbar(taskbarHeight, false, mode);
+        Taskbar = SetUpTaskbar(taskbarHeight, vertical, mode);
         Skins.AddSkin("T", shape);
         snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", Skins.Path.c_str());
         ASSERT_EQ(LoadSkin("T"), FlagTrue);
@@ -110,138 +110,100 @@ struct PaintTest : ::testing::Test {
     }
 };
 
-// The worked example: 110 x 30 client, face 106 x 34, origin (8, 4); a Wednesday.
-TEST_F(PaintTest, WorkedExampleSecondsDateWeekday)
+COLORREF NotifyPattern(int x, int y)
 {
-    Attach(30, OptSeconds | OptDate | OptWeekday, 2026, 12, 9, 12, 34, 56);
-    SizeClock(Taskbar, 110, 30);
-    PaintWholeClock();
-
-    Model m(110, 30, TestKeyColor);
-    m.Digit(8, 4, 1);
-    m.Digit(19, 4, 2);
-    m.Colon(28, 4);
-    m.Digit(38, 4, 3);
-    m.Digit(49, 4, 4);
-    m.Colon(58, 4);
-    m.Digit(68, 4, 5);
-    m.Digit(79, 4, 6);
-    m.Char(14, 21, '9');  // the day's leading zero stays empty
-    m.Text(26, 21, "Dec");
-    m.Text(50, 21, "26");
-    m.Text(68, 21, "Wednesday");
-    EXPECT_PIXELS(m);
-    const uint8_t shown[] = {1, 2, 3, 4, 5, 6};
-    EXPECT_EQ(memcmp(ClockState.ShownDigits, shown, 6), 0);
+    if (y % 5 == 0)
+        return StandinNotifyColorC;
+    return x % 6 < 3 ? StandinNotifyColorB : StandinNotifyColorA;
 }
 
-TEST_F(PaintTest, WithoutSecondsTheWeekdayIsAbbreviated)
-{
-    Attach(30, OptDate | OptWeekday, 2026, 12, 9, 12, 34, 56);
-    SizeClock(Taskbar, 80, 30);
-    PaintWholeClock();
-    // Face 73 x 34: origin (9, 4).
-    Model m(80, 30, TestKeyColor);
-    m.Digit(9, 4, 1);
-    m.Digit(20, 4, 2);
-    m.Colon(29, 4);
-    m.Digit(39, 4, 3);
-    m.Digit(50, 4, 4);
-    m.Char(15, 21, '9');
-    m.Text(27, 21, "Dec");
-    m.Text(51, 21, "26");
-    m.Text(69, 21, "Wed");
-    EXPECT_PIXELS(m);
-    EXPECT_EQ(ClockState.ShownDigits[SecondTens], 0) << "second digits are left alone without seconds";
-    EXPECT_EQ(ClockState.ShownDigits[SecondOnes], 0);
-}
+struct Label {
+    int X, Y;
+    const char *Text;
+};
 
-TEST_F(PaintTest, DateLeftWeekdayAndTwelveHours)
-{
-    // 09:05 in the morning on Friday 2026-12-25.
-    Attach(30, OptDate | OptLeft | OptWeekday | Opt12h, 2026, 12, 25, 9, 5, 0);
-    SizeClock(Taskbar);
-    // Face: 5 x 11 + 4 = 59, + 14 (weekday/12h) + 20 (date left) = 93 x 24; origin (6, 6).
-    EXPECT_EQ(FaceWidth(), 93);
-    Model m(93, 24, TestKeyColor);
-    m.Char(6 + 3, 6, '2');
-    m.Char(6 + 9, 6, '5');
-    m.Text(6, 6 + 10, "Dec");
-    int t = 6 + 20;
-    m.Digit(t, 6, 0);
-    m.Digit(t + 11, 6, 9);
-    m.Colon(t + 20, 6);
-    m.Digit(t + 30, 6, 0);
-    m.Digit(t + 41, 6, 5);
-    int end = t + 52;
-    m.Text(end, 6 + 10, "Fri");
-    m.Char(end + 1, 6, 'A');
-    m.Char(end + 7, 6, 'M');
-    PaintWholeClock();
-    EXPECT_PIXELS(m);
-}
+// Whole faces: where the time row starts and what it shows (colon dots after
+// the second and fourth digit), and each text at its place. Clients are wider
+// than the faces so that a glyph drawn beyond the last expected one shows.
+struct Golden {
+    const char *Name;
+    unsigned Options;
+    int TaskbarHeight, Time[6], ClientW, ClientH;
+    int RowX, RowY;
+    const char *Digits;  // four or six digits
+    std::vector<Label> Labels;
+    bool ColonsHidden = false;  // painted the second after a first snapshot
+    StandinMode Mode = StandinClassic;
+    bool Xp = false;
+    bool Vertical = false;
+};
 
-TEST_F(PaintTest, AfternoonMarkAndHiddenColons)
-{
-    Attach(30, OptSeconds | Opt12h, 2026, 6, 1, 15, 4, 0);
-    SimSetLocalTime(2026, 6, 1, 15, 4, 1);
-    SnapshotTime();  // the second after the first snapshot: colons hidden
-    ASSERT_EQ(ClockState.ColonVisible, 0);
-    SizeClock(Taskbar);
-    PaintWholeClock();
-    // Face 92 + 14 = 106 x 24, origin (6, 6).
-    Model m(106, 24, TestKeyColor);
-    int x = 6;
-    for (int d : {0, 3})
-        m.Digit(x, 6, d), x += 11;
-    x = 6 + 30;
-    m.Digit(x, 6, 0);
-    m.Digit(x + 11, 6, 4);
-    m.Digit(6 + 60, 6, 0);
-    m.Digit(6 + 71, 6, 1);
-    m.Char(6 + 84 + 1, 6, 'P');
-    m.Char(6 + 90 + 1, 6, 'M');
-    EXPECT_PIXELS(m);
-}
+const Golden Goldens[] = {
+    {"seconds, date and weekday: 110 x 30 client, face 106 x 34, a Wednesday",
+     OptSeconds | OptDate | OptWeekday, 30, {2026, 12, 9, 12, 34, 56}, 110, 30, 8, 4, "123456",
+     {{14, 21, "9"}, {26, 21, "Dec"}, {50, 21, "26"}, {68, 21, "Wednesday"}}},
+    {"without seconds the weekday is abbreviated", OptDate | OptWeekday, 30, {2026, 12, 9, 12, 34, 56}, 100, 30, 19,
+     4, "1234", {{25, 21, "9"}, {37, 21, "Dec"}, {61, 21, "26"}, {79, 21, "Wed"}}},
+    {"date left, weekday and 12 hours on a Friday morning", OptDate | OptLeft | OptWeekday | Opt12h, 30,
+     {2026, 12, 25, 9, 5, 0}, 110, 24, 34, 6, "0905",
+     {{17, 6, "25"}, {14, 16, "Dec"}, {86, 16, "Fri"}, {87, 6, "AM"}}},
+    {"afternoon mark and hidden colons", OptSeconds | Opt12h, 30, {2026, 6, 1, 15, 4, 1}, 106, 24, 6, 6, "030401",
+     {{91, 6, "PM"}}, true},
+    {"tall taskbar: rows centred on the face from the client edge", OptSeconds | OptDate | OptWeekday, 60,
+     {2026, 12, 6, 8, 0, 0}, 140, 60, 23, 11, "080000",
+     {{26, 39, "6"}, {38, 39, "Dec"}, {62, 39, "2026"}, {35, 29, "Sunday"}}},
+    {"short taskbar: the weekday alone is centred on the face from x 0", OptWeekday, 30, {2026, 12, 12, 8, 0, 0}, 73,
+     30, 6, 4, "0800", {{12, 21, "Saturday"}}},
+    {"transparent keeps the erased background", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6, "1020",
+     {}},
+    // The notification area paints itself behind, shifted to the clock's place in it.
+    {"transparent on XP shows the notification area", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6,
+     "1020", {}, false, StandinClassic, true},
+    {"transparent on XP, Windows 10 taskbar", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6, "1020", {},
+     false, StandinWindows10, true},
+    // 60 pixels across: the tall face, 67 x 32, in a 59 x 24 client.
+    {"transparent on XP, vertical taskbar", OptTransparent, 60, {2026, 12, 6, 10, 20, 0}, 59, 24, 2, 2, "1020", {},
+     false, StandinClassic, true, true},
+};
 
-TEST_F(PaintTest, TallTaskbarCentresRowsOnTheFaceFromTheClientEdge)
+TEST_F(PaintTest, GoldenFaces)
 {
-    Attach(60, OptSeconds | OptDate | OptWeekday, 2026, 12, 6, 8, 0, 0);
-    // Face 106 x 50 in a 140 x 60 client: origin (23, 11); rows centred on 106 from x 0.
-    SizeClock(Taskbar, 140, 60);
-    PaintWholeClock();
-    Model m(140, 60, TestKeyColor);
-    int t = 23;
-    m.Digit(t, 11, 0);
-    m.Digit(t + 11, 11, 8);
-    m.Colon(t + 20, 11);
-    m.Digit(t + 30, 11, 0);
-    m.Digit(t + 41, 11, 0);
-    m.Colon(t + 50, 11);
-    m.Digit(t + 60, 11, 0);
-    m.Digit(t + 71, 11, 0);
-    int dateStart = (106 - 66) / 2, dateY = 11 + 14 + 8 + 6;
-    m.Char(dateStart + 6, dateY, '6');
-    m.Text(dateStart + 18, dateY, "Dec");
-    m.Text(dateStart + 42, dateY, "2026");
-    m.Text((106 - 36) / 2, 11 + 14 + 4, "Sunday");
-    EXPECT_PIXELS(m);
-}
+    for (const Golden &g : Goldens) {
+        SCOPED_TRACE(g.Name);
+        const int *t = g.Time;
+        Attach(g.TaskbarHeight, g.Options, t[0], t[1], t[2], t[3], t[4], t[5] - (g.ColonsHidden ? 1 : 0),
+               TestSkinShape(), g.Mode, g.Vertical);
+        if (g.ColonsHidden) {
+            SimSetLocalTime(t[0], t[1], t[2], t[3], t[4], t[5]);
+            SnapshotTime();
+        }
+        ClockState.IsWindowsXP = g.Xp ? FlagTrue : 0;
+        SizeClock(Taskbar, g.ClientW, g.ClientH);
+        PaintWholeClock();
 
-TEST_F(PaintTest, ShortTaskbarWeekdayAloneIsCentred)
-{
-    Attach(30, OptWeekday, 2026, 12, 10, 8, 0, 0);  // Thursday
-    // Face 73 x 34 in a 73 x 30 client, origin (6, 4); the name is centred on the face from x 0.
-    SizeClock(Taskbar, 73, 30);
-    Model m(73, 30, TestKeyColor);
-    m.Digit(6, 4, 0);
-    m.Digit(17, 4, 8);
-    m.Colon(26, 4);
-    m.Digit(36, 4, 0);
-    m.Digit(47, 4, 0);
-    m.Text((73 - 48) / 2, 4 + 17, "Thursday");
-    PaintWholeClock();
-    EXPECT_PIXELS(m);
+        bool transparent = g.Options & OptTransparent;
+        RECT clock, notify;
+        GetWindowRect(Taskbar.Clock, &clock);
+        GetWindowRect(Taskbar.Notify, &notify);
+        Model m(g.ClientW, g.ClientH, transparent ? StandinClockColor : TestKeyColor);
+        for (int y = 0; g.Xp && y < g.ClientH; y++)
+            for (int x = 0; x < g.ClientW; x++)
+                m.Put(x, y, NotifyPattern(x + clock.left - notify.left, y + clock.top - notify.top));
+        m.Transparent = transparent;
+        static const int cells[] = {0, 11, 30, 41, 60, 71};
+        for (int i = 0; g.Digits[i]; i++)
+            m.Digit(g.RowX + cells[i], g.RowY, g.Digits[i] - '0');
+        for (int i = 1; !g.ColonsHidden && 2 * i < (int)strlen(g.Digits); i++)
+            m.Colon(g.RowX + 30 * i - 10, g.RowY);
+        for (const Label &l : g.Labels)
+            m.Text(l.X, l.Y, l.Text);
+        EXPECT_PIXELS(m);
+        uint8_t shown[6] = {};
+        for (int i = 0; g.Digits[i]; i++)
+            shown[i] = (uint8_t)(g.Digits[i] - '0');
+        EXPECT_EQ(memcmp(ClockState.ShownDigits, shown, 6), 0) << "second digits are left alone without seconds";
+        TearDown();
+    }
 }
 
 TEST_F(PaintTest, ChildWindowIsClippedByTheTaskbar)
@@ -258,56 +220,6 @@ TEST_F(PaintTest, ChildWindowIsClippedByTheTaskbar)
     HDC dc = GetDC(ClockState.ClockWnd);
     EXPECT_EQ(GetPixel(dc, 0, 30), CLR_INVALID);
     ReleaseDC(ClockState.ClockWnd, dc);
-}
-
-TEST_F(PaintTest, TransparentFaceKeepsTheErasedBackground)
-{
-    Attach(30, OptTransparent, 2026, 12, 6, 10, 20, 0);
-    SizeClock(Taskbar);
-    PaintWholeClock();
-    Model m(59, 24, StandinClockColor);
-    m.Transparent = true;
-    m.Digit(6, 6, 1);
-    m.Digit(17, 6, 0);
-    m.Colon(26, 6);
-    m.Digit(36, 6, 2);
-    m.Digit(47, 6, 0);
-    EXPECT_PIXELS(m);
-}
-
-COLORREF NotifyPattern(int x, int y)
-{
-    if (y % 5 == 0)
-        return StandinNotifyColorC;
-    return x % 6 < 3 ? StandinNotifyColorB : StandinNotifyColorA;
-}
-
-TEST_F(PaintTest, TransparentOnXpShowsTheNotificationAreaBehind)
-{
-    // The clock sits at the classic notification area's right end, 24 pixels
-    // in; on Windows 10's after the pager, with buttons after it.
-    const struct {
-        StandinMode Mode;
-        int ClockAt;
-    } cases[] = {{StandinClassic, 24}, {StandinWindows10, StandinPagerLength}};
-    for (const auto &c : cases) {
-        Attach(30, OptTransparent, 2026, 12, 6, 10, 20, 0, TestSkinShape(), c.Mode);
-        ClockState.IsWindowsXP = FlagTrue;
-        SizeClock(Taskbar);
-        PaintWholeClock();
-        Model m(59, 24, 0);
-        for (int y = 0; y < 24; y++)
-            for (int x = 0; x < 59; x++)
-                m.Put(x, y, NotifyPattern(x + c.ClockAt, y));
-        m.Transparent = true;
-        m.Digit(6, 6, 1);
-        m.Digit(17, 6, 0);
-        m.Colon(26, 6);
-        m.Digit(36, 6, 2);
-        m.Digit(47, 6, 0);
-        EXPECT_PIXELS(m);
-        TearDown();
-    }
 }
 
 TEST_F(PaintTest, PaintIsClippedToTheInvalidRegion)

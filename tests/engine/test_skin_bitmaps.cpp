@@ -20,26 +20,6 @@ struct SkinTest : ::testing::Test {
     void TearDown() override { FreeSkinBitmaps(); }
 };
 
-TEST_F(SkinTest, MetricsComeFromBothBitmaps)
-{
-    TestSkinShape shape;
-    shape.DigitWidth = 20;
-    shape.DigitHeight = 30;
-    shape.TextCellWidth = 10;
-    shape.TextCellHeight = 15;
-    Skins.AddSkin("Wide", shape);
-    EXPECT_EQ(LoadSkin("Wide"), FlagTrue);
-    EXPECT_EQ(ClockState.SkinLoaded, FlagTrue);
-    EXPECT_EQ(ClockState.DigitWidth, 20);
-    EXPECT_EQ(ClockState.DigitHeight, 30);
-    EXPECT_EQ(ClockState.TextCellWidth, 10);
-    EXPECT_EQ(ClockState.TextCellHeight, 15);
-    EXPECT_EQ(ClockState.TextBitmapWidth, 300);
-    EXPECT_EQ(ClockState.TextBitmapHeight, 45);
-    EXPECT_STREQ(ClockState.CurrentSkinName, "Wide");
-    EXPECT_EQ(SimLiveObjects(SimBitmaps), 2);
-}
-
 // A bitmap of the given size, one colour, as a BMP file.
 std::string SolidBmp(int w, int h, BYTE r = 9, BYTE g = 9, BYTE b = 9)
 {
@@ -66,27 +46,33 @@ std::string SolidBmp(int w, int h, BYTE r = 9, BYTE g = 9, BYTE b = 9)
     return f;
 }
 
-TEST_F(SkinTest, OddSizesTruncate)
+// Cells are an eleventh of NUMBERS.BMP's width and a thirtieth and a third of
+// TEXT.BMP's, truncated.
+TEST_F(SkinTest, MetricsComeFromBothBitmaps)
 {
-    Skins.WriteFile("Odd/NUMBERS.BMP", SolidBmp(230, 30));
-    Skins.WriteFile("Odd/TEXT.BMP", SolidBmp(301, 47, 1, 2, 3));
-    EXPECT_EQ(LoadSkin("Odd"), FlagTrue);
-    EXPECT_EQ(ClockState.DigitWidth, 20);
-    EXPECT_EQ(ClockState.DigitHeight, 30);
-    EXPECT_EQ(ClockState.TextCellWidth, 10);
-    EXPECT_EQ(ClockState.TextCellHeight, 15);
-    EXPECT_EQ(ClockState.TextBitmapWidth, 301);
-    EXPECT_EQ(ClockState.TextBitmapHeight, 47);
-}
-
-TEST_F(SkinTest, NarrowNumbersStillLoad)
-{
-    Skins.WriteFile("Tiny/NUMBERS.BMP", SolidBmp(10, 5));
-    Skins.WriteFile("Tiny/TEXT.BMP", SolidBmp(29, 2));
-    EXPECT_EQ(LoadSkin("Tiny"), FlagTrue);
-    EXPECT_EQ(ClockState.DigitWidth, 0);
-    EXPECT_EQ(ClockState.TextCellWidth, 0);
-    EXPECT_EQ(ClockState.TextCellHeight, 0);
+    const struct {
+        int NumbersW, NumbersH, TextW, TextH;
+        int DigitWidth, DigitHeight, TextCellWidth, TextCellHeight;
+    } cases[] = {
+        {220, 30, 300, 45, 20, 30, 10, 15},
+        {230, 30, 301, 47, 20, 30, 10, 15},
+        {10, 5, 29, 2, 0, 5, 0, 0},  // too narrow for a cell, and still loaded
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.NumbersW);
+        Skins.WriteFile("S/NUMBERS.BMP", SolidBmp(c.NumbersW, c.NumbersH));
+        Skins.WriteFile("S/TEXT.BMP", SolidBmp(c.TextW, c.TextH, 1, 2, 3));
+        EXPECT_EQ(LoadSkin("S"), FlagTrue);
+        EXPECT_EQ(ClockState.SkinLoaded, FlagTrue);
+        EXPECT_EQ(ClockState.DigitWidth, c.DigitWidth);
+        EXPECT_EQ(ClockState.DigitHeight, c.DigitHeight);
+        EXPECT_EQ(ClockState.TextCellWidth, c.TextCellWidth);
+        EXPECT_EQ(ClockState.TextCellHeight, c.TextCellHeight);
+        EXPECT_EQ(ClockState.TextBitmapWidth, c.TextW);
+        EXPECT_EQ(ClockState.TextBitmapHeight, c.TextH);
+        EXPECT_STREQ(ClockState.CurrentSkinName, "S");
+        EXPECT_EQ(SimLiveObjects(SimBitmaps), 2);
+    }
 }
 
 TEST_F(SkinTest, NullNameChangesNothing)

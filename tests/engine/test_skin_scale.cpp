@@ -130,10 +130,12 @@ TEST(SkinScale, TheFaceAtTwiceTheDpiIsTheFaceEnlarged)
         }
 }
 
-// The colon dots are cut from the 0 cell where its base is the dot colour;
-// measured on the enlarged cell (a quarter of 20 is 5, twice a quarter of 10
-// is 4) the cut would reach into the glyph beside the patch.
-TEST(SkinScale, EnlargedColonDotsAreCutFromTheDotPatchOnly)
+// The colon dots are cut from the 0 cell's dot patch alone (a quarter of its
+// width square, a third in, at the top): measured on the enlarged cell (a
+// quarter of 20 is 5, twice a quarter of 10 is 4) the cut would reach into
+// the glyph beside the patch, and a cut from another row would take the
+// zero's own colour.
+TEST(SkinScale, ColonDotsAreCutFromTheDotPatchOnly)
 {
     const COLORREF dot = RGB(250, 250, 0), zero = RGB(0, 90, 250), others = RGB(0, 200, 0);
     TestSkinDir skins;
@@ -143,17 +145,19 @@ TEST(SkinScale, EnlargedColonDotsAreCutFromTheDotPatchOnly)
         for (int x = 0; x < 10; x++)
             numbers[(size_t)y * 110 + x] = x >= 3 && x < 5 && y < 2 ? dot : zero;
     ASSERT_TRUE(WriteBmp24((skins.Path + "/Dots/NUMBERS.BMP").c_str(), 110, 14, numbers.data()));
-    StandinTaskbar taskbar = SetUpTaskbar(60);
-    SimSetSystemDpi(192);
-    ShowFace(taskbar, skins.Path, "Dots", 0, 12, 34, 56);
-    int dots = 0, rest = 0;
-    for (uint32_t pixel : SimReadWindowPixels(taskbar.Clock).Pixels) {
-        dots += pixel == dot;
-        rest += pixel == zero;
+    for (int factor : {1, 2}) {
+        StandinTaskbar taskbar = SetUpTaskbar(30 * factor);
+        SimSetSystemDpi(96 * factor);
+        ShowFace(taskbar, skins.Path, "Dots", 0, 12, 34, 56);
+        int dots = 0, rest = 0;
+        for (uint32_t pixel : SimReadWindowPixels(taskbar.Clock).Pixels) {
+            dots += pixel == dot;
+            rest += pixel == zero;
+        }
+        EXPECT_EQ(dots, 2 * 2 * factor * 2 * factor) << factor;
+        EXPECT_EQ(rest, 0) << "no 0 is shown at 12:34";
+        FreeSkinBitmaps();
     }
-    EXPECT_EQ(dots, 2 * 4 * 4);
-    EXPECT_EQ(rest, 0) << "no 0 is shown at 12:34";
-    FreeSkinBitmaps();
 }
 
 void WriteSolid(const std::string &path, int width, int height)

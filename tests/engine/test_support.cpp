@@ -27,6 +27,8 @@ static void WriteGrid(const std::string &path, int columns, int rows, int cellWi
             bool cornerPixel = x % cellWidth == 0 && y % cellHeight == 0;
             if (row < usedRows && !cornerPixel)
                 pixels[(size_t)y * w + x] = color(column, row);
+            else if (row >= usedRows && (x < w - 1 || y < h - 1))
+                pixels[(size_t)y * w + x] = TestUnusedColor;
         }
     if (!WriteBmp24(path.c_str(), w, h, pixels.data()))
         abort();

@@ -19,6 +19,9 @@ struct TestSkinShape {
 // Key colour of every test skin; no cell pixel uses it except each cell's
 // top-left pixel, so transparent and opaque copies differ visibly.
 constexpr COLORREF TestKeyColor = RGB(1, 2, 3);
+// Unused rows have their own colour but for the bitmap's bottom-right pixel,
+// which alone gives the key colour.
+constexpr COLORREF TestUnusedColor = RGB(77, 77, 77);
 // The colour of digit cell n, and of text cell (column, row).
 COLORREF TestDigitColor(int digit);
 COLORREF TestTextColor(int column, int row);

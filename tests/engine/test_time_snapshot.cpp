@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 namespace {
 
 void Fresh()
@@ -77,41 +80,32 @@ TEST(TimeSnapshot, OutOfRangeTimeClampsDigits)
         EXPECT_LE(ClockState.CurrentDigits[i], 9) << i;
 }
 
-struct BlinkStep {
-    int Second;
-    bool Visible;
-    int LastAfter;
-};
-
-void ExpectBlink(int lastBefore, std::initializer_list<BlinkStep> steps)
+// The colons show on the first snapshot and on every second second after it;
+// a second that does not follow the last visible one starts a new phase.
+TEST(TimeSnapshot, Blink)
 {
-    Fresh();
-    ClockState.LastTickSecond = lastBefore;
-    for (const BlinkStep &s : steps) {
-        SnapAt(10, 0, s.Second);
-        EXPECT_EQ(ClockState.ColonVisible, s.Visible ? FlagTrue : 0) << "second " << s.Second;
-        EXPECT_EQ(ClockState.LastTickSecond, s.LastAfter) << "second " << s.Second;
+    const struct {
+        const char *Why;
+        int LastBefore;
+        std::vector<std::array<int, 3>> Steps;  // second, visible, last visible second after
+    } cases[] = {
+        {"from second 58 across the minute", -1, {{58, 1, 58}, {59, 0, 58}, {0, 1, 0}, {1, 0, 0}, {2, 1, 2}}},
+        {"from second 59", -1, {{59, 1, 59}, {0, 0, 59}, {1, 1, 1}}},
+        {"stable within one second", -1, {{20, 1, 20}, {20, 1, 20}, {21, 0, 20}, {21, 0, 20}, {22, 1, 22}}},
+        {"the clock going back", 40, {{20, 1, 20}}},
+        {"skipped seconds", 10, {{13, 1, 13}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Why);
+        Fresh();
+        ClockState.LastTickSecond = c.LastBefore;
+        for (const auto &s : c.Steps) {
+            SnapAt(10, 0, s[0]);
+            EXPECT_EQ(ClockState.ColonVisible, s[1] ? FlagTrue : 0) << "second " << s[0];
+            EXPECT_EQ(ClockState.LastTickSecond, s[2]) << "second " << s[0];
+        }
     }
 }
-
-TEST(TimeSnapshot, BlinkFromSecond58AcrossTheMinute)
-{
-    ExpectBlink(-1, {{58, true, 58}, {59, false, 58}, {0, true, 0}, {1, false, 0}, {2, true, 2}});
-}
-
-TEST(TimeSnapshot, BlinkFromSecond59)
-{
-    ExpectBlink(-1, {{59, true, 59}, {0, false, 59}, {1, true, 1}});
-}
-
-TEST(TimeSnapshot, BlinkIsStableWithinOneSecond)
-{
-    ExpectBlink(-1, {{20, true, 20}, {20, true, 20}, {21, false, 20}, {21, false, 20}, {22, true, 22}});
-}
-
-TEST(TimeSnapshot, ClockGoingBackStartsNewVisiblePhase) { ExpectBlink(40, {{20, true, 20}}); }
-
-TEST(TimeSnapshot, SkippedSecondsStartNewVisiblePhase) { ExpectBlink(10, {{13, true, 13}}); }
 
 TEST(TimeSnapshot, BlinkAlternatesForAWholeHour)
 {

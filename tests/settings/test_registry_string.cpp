@@ -13,85 +13,65 @@ const char Path[] = "Software\\Orvantis\\Zantor\\Dialwick\\Text";
 
 struct RegistryString : ::testing::Test {
     char Text[64];
-    size_t Length = 12345;
+    size_t Length = 0;
     void SetUp() override
     {
         SetUpLibrary();
         strcpy(Text, "untouched");
+        Length = 12345;
     }
     void TearDown() override { EXPECT_TRUE(NothingLeftOpen()); }
     bool Read(const char *path = Path) { return ReadRegistryString(HKEY_CURRENT_USER, path, Text, sizeof(Text), &Length); }
 };
 
-TEST_F(RegistryString, TextIsTheDataWithoutItsLastByte)
+// What a read gives for each stored value; a failed read leaves the text and
+// the length as they were.
+TEST_F(RegistryString, EveryTypeAndSizeOfValue)
 {
-    Seed("Text", REG_SZ, Bytes(std::string("Herb\0", 5)));
-    ASSERT_TRUE(Read());
-    EXPECT_STREQ(Text, "Herb");
-    EXPECT_EQ(Length, 4u);
-
-    // Without a terminator the last character is what goes.
-    Seed("Text", REG_SZ, Bytes("abc"));
-    ASSERT_TRUE(Read());
-    EXPECT_STREQ(Text, "ab");
-
-    // Zero bytes inside are kept.
-    Seed("Text", REG_SZ, Bytes(std::string("He\0rb\0", 6)));
-    ASSERT_TRUE(Read());
-    EXPECT_EQ(Length, 5u);
-    EXPECT_EQ(0, memcmp(Text, "He\0rb\0", 6));
-}
-
-TEST_F(RegistryString, TerminatorOnlyOrNoDataIsEmptyText)
-{
-    Seed("Text", REG_SZ, {0});
-    ASSERT_TRUE(Read());
-    EXPECT_STREQ(Text, "");
-    EXPECT_EQ(Length, 0u);
-
-    strcpy(Text, "untouched");
-    Seed("Text", REG_SZ, {});
-    ASSERT_TRUE(Read());
-    EXPECT_STREQ(Text, "");
-}
-
-TEST_F(RegistryString, EveryOtherTypeFailsAndLeavesTheText)
-{
-    for (DWORD type : {(DWORD)REG_NONE, (DWORD)REG_EXPAND_SZ, (DWORD)REG_BINARY, (DWORD)REG_DWORD,
-                       (DWORD)REG_MULTI_SZ, (DWORD)REG_QWORD}) {
-        Seed("Text", type, Bytes(std::string("Ember\0\0\0", 8)));
-        EXPECT_FALSE(Read()) << type;
-        EXPECT_STREQ(Text, "untouched");
-        EXPECT_EQ(Length, 12345u);
+    const std::string ember("Ember\0\0\0", 8);
+    const struct {
+        const char *Why;
+        const char *Name;  // the value stored under the settings key
+        DWORD Type;
+        std::string Data;
+        const char *ReadPath;
+        bool Ok;
+        std::string Text;  // compared up to Length + 1 bytes
+        size_t Length;
+    } cases[] = {
+        {"the data without its last byte", "Text", REG_SZ, std::string("Herb\0", 5), Path, true, "Herb", 4},
+        {"without a terminator the last character goes", "Text", REG_SZ, "abc", Path, true, "ab", 2},
+        {"zero bytes inside are kept", "Text", REG_SZ, std::string("He\0rb\0", 6), Path, true,
+         std::string("He\0rb", 5), 5},
+        {"a terminator only", "Text", REG_SZ, std::string(1, '\0'), Path, true, "", 0},
+        {"no data at all", "Text", REG_SZ, "", Path, true, "", 0},
+        {"REG_NONE", "Text", REG_NONE, ember, Path, false, "untouched", 12345},
+        {"REG_EXPAND_SZ", "Text", REG_EXPAND_SZ, ember, Path, false, "untouched", 12345},
+        {"REG_BINARY", "Text", REG_BINARY, ember, Path, false, "untouched", 12345},
+        {"REG_DWORD", "Text", REG_DWORD, ember, Path, false, "untouched", 12345},
+        {"REG_MULTI_SZ", "Text", REG_MULTI_SZ, ember, Path, false, "untouched", 12345},
+        {"REG_QWORD", "Text", REG_QWORD, ember, Path, false, "untouched", 12345},
+        {"no such value", "Other", REG_SZ, "x", Path, false, "untouched", 12345},
+        {"no backslash", "Text", REG_SZ, "x", "NoBackslashAnywhere", false, "untouched", 12345},
+        {"no path", "Text", REG_SZ, "x", nullptr, false, "untouched", 12345},
+        {"the empty name is the default value", "", REG_SZ, std::string("default\0", 8),
+         "Software\\Orvantis\\Zantor\\Dialwick\\", true, "default", 7},
+        {"names ignore case", "Text", REG_SZ, std::string("x\0", 2), "SOFTWARE\\orvantis\\ZANTOR\\dialwick\\TEXT",
+         true, "x", 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Why);
+        SetUp();
+        Seed(c.Name, c.Type, Bytes(c.Data));
+        EXPECT_EQ(Read(c.ReadPath), c.Ok);
+        EXPECT_EQ(std::string(Text, c.Text.size() + 1), c.Text + '\0');
+        EXPECT_EQ(Length, c.Length);
     }
-}
-
-TEST_F(RegistryString, PathsThatNameNoValue)
-{
+    SetUp();
     EXPECT_FALSE(Read()) << "no key";
-    Seed("Other", REG_SZ, Bytes("x"));
-    EXPECT_FALSE(Read()) << "no value";
-    Seed("Text", REG_SZ, Bytes("x"));
-    EXPECT_FALSE(Read("NoBackslashAnywhere"));
-    EXPECT_FALSE(Read(nullptr));
-    EXPECT_STREQ(Text, "untouched");
-}
-
-TEST_F(RegistryString, EmptyNamesAreTheDefaultValueAndTheRoot)
-{
-    Seed("", REG_SZ, Bytes(std::string("default\0", 8)));
-    ASSERT_TRUE(Read("Software\\Orvantis\\Zantor\\Dialwick\\"));
-    EXPECT_STREQ(Text, "default");
-
     SimRegSetValue("", "AtRoot", REG_SZ, "root", 5);
-    ASSERT_TRUE(Read("\\AtRoot"));
+    ASSERT_TRUE(Read("\\AtRoot")) << "the empty key name is the root";
     EXPECT_STREQ(Text, "root");
-}
-
-TEST_F(RegistryString, NamesIgnoreCase)
-{
-    Seed("Text", REG_SZ, Bytes(std::string("x\0", 2)));
-    EXPECT_TRUE(Read("SOFTWARE\\orvantis\\ZANTOR\\dialwick\\TEXT"));
 }
 
 TEST_F(RegistryString, LongTextIsCutToTheBufferWithItsFullLength)
