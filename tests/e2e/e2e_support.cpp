@@ -127,6 +127,13 @@ BOOL RepaintClockNow() { return Controller.RepaintClock(); }
 
 bool ExitRequested() { return Controller.ExitRequest; }
 
+bool SendCommand(HWND clock, UINT id)
+{
+    DWORD_PTR answer;
+    return Check(SendMessageTimeoutA(clock, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &answer) != 0,
+                 "the clock did not answer command %u", id);
+}
+
 bool ProcessHasModule(DWORD processId, const char *fileName)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);

@@ -3,6 +3,8 @@
 // reading its pixels and the registry, and reporting.
 #pragma once
 
+#include "settings/registry_key.h"
+
 #include <windows.h>
 
 #include <stdint.h>
@@ -10,7 +12,6 @@
 #include <vector>
 
 constexpr UINT ExitRequestMessage = WM_USER + 100;  // also the clock size query
-constexpr char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
 
 struct Taskbar {
     HWND Tray = nullptr, Notify = nullptr, Clock = nullptr;
@@ -56,6 +57,9 @@ LONG DetachClock();
 LONG KillHooksNow();
 BOOL RepaintClockNow();
 bool ExitRequested();
+
+// Sends the clock window one WM_COMMAND, as a menu choice would.
+bool SendCommand(HWND clock, UINT id);
 
 // Whether the process has a module of that file name (any folder, any case).
 bool ProcessHasModule(DWORD processId, const char *fileName);

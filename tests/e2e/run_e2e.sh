@@ -256,7 +256,7 @@ scenario_windows11() {
 }
 
 all=(attach attach48 ticking options language menu layered exit detach controller copydata
-     rivals intruders killed flat skin-away folders windows11)
+     rivals intruders killed flat folders windows11)
 [ $# -gt 0 ] && all=("$@")
 start=$(date +%s) runs=0
 for mode in classic windows10; do
@@ -288,7 +288,6 @@ for mode in classic windows10; do
             intruders) scenario intruders Herb seconds 30 ;;
             killed) scenario_killed ;;
             flat) scenario flat Flat4 seconds 30 ;;
-            skin-away) scenario skin-away Frost seconds 30 ;;
             folders) scenario_folders ;;
             windows11) scenario_windows11 ;;
             *) fail "unknown scenario $s" ;;

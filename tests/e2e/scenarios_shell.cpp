@@ -6,27 +6,20 @@
 #include <stdio.h>
 #include <string.h>
 
-static bool SendCommand(HWND clock, UINT id)
-{
-    DWORD_PTR answer;
-    return Check(SendMessageTimeoutA(clock, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &answer) != 0,
-                 "the clock did not answer command %u", id);
-}
-
 void ScenarioLanguage(const ScenarioArgs &args)
 {
     FaceRun run;
-    if (!AttachScenario(args, &run, nullptr) || !SendCommand(run.Bar.Clock, 206 + ExpectedLanguageIndex))
+    if (!AttachScenario(args, &run, nullptr) || !SendCommand(run.Bar.Clock, FirstLanguageCommand + ExpectedLanguageIndex))
         return;
     DWORD type = 0;
     std::vector<uint8_t> data;
     std::vector<uint8_t> lang = {(uint8_t)ExpectedLanguageIndex, 0, 0, 0};
-    bool read = ReadValue(SettingsKey, "Lang", &type, &data);
+    bool read = ReadValue(SettingsKeyPath, "Lang", &type, &data);
     Check(read && type == REG_DWORD && data == lang, "Lang is type %lu data %s after choosing %s", type,
           Hex(data).c_str(), ExpectedLanguage);
     for (const auto &text : ExpectedTexts) {
         std::vector<uint8_t> want(text[1], text[1] + strlen(text[1]) + 1);
-        read = ReadValue(SettingsKey, text[0], &type, &data);
+        read = ReadValue(SettingsKeyPath, text[0], &type, &data);
         Check(read && type == REG_SZ && data == want, "%s is type %lu data %s, not %s", text[0], type,
               Hex(data).c_str(), Hex(want).c_str());
     }
@@ -48,7 +41,7 @@ static bool SkinNameIs(const std::string &skin)
 {
     DWORD type = 0;
     std::vector<uint8_t> data;
-    return ReadValue(SettingsKey, "SkinName", &type, &data) && data.size() > skin.size() &&
+    return ReadValue(SettingsKeyPath, "SkinName", &type, &data) && data.size() > skin.size() &&
            memcmp(data.data(), skin.c_str(), skin.size() + 1) == 0;
 }
 
@@ -85,6 +78,7 @@ void ScenarioMenu(const ScenarioArgs &args)
 
 typedef BOOL(WINAPI *GetLayeredProc)(HWND, COLORREF *, BYTE *, DWORD *);
 
+// The layered command twice: on at opacity 150, then off with every other style bit as before.
 void ScenarioLayered(const ScenarioArgs &args)
 {
     FaceRun run;
@@ -92,27 +86,20 @@ void ScenarioLayered(const ScenarioArgs &args)
         return;
     GetLayeredProc getLayered =
         (GetLayeredProc)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "GetLayeredWindowAttributes");
-    if (!Check(getLayered != nullptr, "GetLayeredWindowAttributes is missing"))
-        return;
     LONG_PTR before = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-    Check(!(before & WS_EX_LAYERED), "the taskbar is layered before command 102");
-    if (!SendCommand(run.Bar.Clock, 102))
+    if (!Check(getLayered && !(before & WS_EX_LAYERED), "GetLayeredWindowAttributes is missing, or the taskbar layered"))
         return;
-    LONG_PTR layered = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    BOOL got = getLayered(run.Bar.Tray, &key, &alpha, &flags);
-    Check((layered & WS_EX_LAYERED) && (layered & ~(LONG_PTR)WS_EX_LAYERED) == before,
-          "after command 102 the taskbar's style is %llx (before %llx)", (unsigned long long)layered,
-          (unsigned long long)before);
-    Check(got && alpha == 150 && (flags & LWA_ALPHA), "after command 102: attributes %d, opacity %u, flags %lu", got,
-          alpha, flags);
-    if (!SendCommand(run.Bar.Clock, 102))
-        return;
-    LONG_PTR after = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-    Check(after == before, "after command 102 twice the taskbar's style is %llx, not %llx", (unsigned long long)after,
-          (unsigned long long)before);
+    for (LONG_PTR want : {before | WS_EX_LAYERED, before}) {
+        if (!SendCommand(run.Bar.Clock, LayeredModeCommand))
+            return;
+        LONG_PTR style = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        Check(style == want, "the taskbar's style is %llx, not %llx", (unsigned long long)style, (unsigned long long)want);
+        if (want != before)
+            Check(getLayered(run.Bar.Tray, nullptr, &alpha, &flags) && alpha == 150 && (flags & LWA_ALPHA),
+                  "layered at opacity %u, flags %lu", alpha, flags);
+    }
 }
 
 void ScenarioExit(const ScenarioArgs &args)
@@ -121,7 +108,7 @@ void ScenarioExit(const ScenarioArgs &args)
     StockClock stock;
     if (!AttachScenario(args, &run, &stock) || !WaitClockSized(run))
         return;
-    if (!SendCommand(run.Bar.Clock, 101))
+    if (!SendCommand(run.Bar.Clock, ExitCommand))
         return;
     if (Check(WaitUntil(3000, [] { return ExitRequested(); }), "the exit command posted nothing to the controller"))
         CheckStockClock(run, &stock);
@@ -236,7 +223,7 @@ void ScenarioWindows11(const ScenarioArgs &args)
     Check(ChildTextHas(box, "classic"), "the message box does not speak of the classic clock");
     DWORD type = 0;
     std::vector<uint8_t> data;
-    Check(ReadValue(SettingsKey, "NoClassicClockShown", &type, &data) && type == REG_DWORD,
+    Check(ReadValue(SettingsKeyPath, "NoClassicClockShown", &type, &data) && type == REG_DWORD,
           "the settings do not remember that the message was shown");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Check(WaitUntil(5000, [&] { return !IsWindow(box); }), "the message box did not close");

@@ -1,6 +1,5 @@
-// Scenarios with skins made for them: flat digits, whose colon dots reach
-// below NUMBERS.BMP or below the digit row; and a skin whose folder is
-// missing for a while, which must not cost the user's choice.
+// Skins made for a fault: flat digits, whose colon dots reach below
+// NUMBERS.BMP or below the digit row.
 #include "tests/e2e/e2e_scenarios.h"
 
 #include "tools/common/image_write.h"
@@ -31,23 +30,13 @@ bool WriteTestSkin(const std::string &folder, int dw, int dh, int tcw, int tch)
 bool StoreSkinName(const std::string &name)
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
         return false;
     char data[100] = {0};
     strncpy(data, name.c_str(), sizeof(data) - 1);
     bool ok = RegSetValueExA(key, "SkinName", 0, REG_SZ, (const BYTE *)data, sizeof(data)) == ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
-}
-
-std::string StoredSkinName()
-{
-    DWORD type = 0;
-    std::vector<uint8_t> data;
-    if (!ReadValue(SettingsKey, "SkinName", &type, &data))
-        return "(none)";
-    data.push_back(0);
-    return (const char *)data.data();
 }
 
 int CountColour(const Capture &c, COLORREF colour)
@@ -112,27 +101,4 @@ void ScenarioFlatColons(const ScenarioArgs &args)
         Check(SameCapture(ticked, repainted), "%s: %d pixels after the colons hid differ from a whole paint", s.Name,
               differ);
     }
-}
-
-void ScenarioSkinAway(const ScenarioArgs &args)
-{
-    std::string folder = args.SkinsDir + "\\" + args.Skin, away = folder + ".away", host = args.SkinsDir + "\\README.md";
-    FaceRun run;
-    run.TaskbarHeight = args.TaskbarHeight;
-    if (!Check(FindTaskbar(&run.Bar, 10000), "no stand-in taskbar appeared") || !LoadClockLibrary(args.Dll.c_str()) ||
-        !Check(MoveFileA(folder.c_str(), away.c_str()), "cannot move %s away", folder.c_str()))
-        return;
-    LONG attached = AttachClock(host.c_str());
-    Check(attached == 0, "attaching without the skin's folder returned %ld", attached);
-    DWORD_PTR answer;
-    SendMessageTimeoutA(run.Bar.Clock, WM_COMMAND, 200, 0, SMTO_BLOCK, 5000, &answer);
-    Check(StoredSkinName() == args.Skin, "after a command the stored skin is \"%s\", not %s", StoredSkinName().c_str(),
-          args.Skin.c_str());
-    Check(MoveFileA(away.c_str(), folder.c_str()), "cannot move %s back", folder.c_str());
-    DetachClock();
-    attached = AttachClock(host.c_str());
-    Check(attached == -1 && WaitUntil(3000, [&] { return ClockSkinned(run.Bar, run.TaskbarHeight); }),
-          "the skin did not come back with its folder (attach returned %ld)", attached);
-    DetachClock();
-    CheckStockClock(run, nullptr);
 }
