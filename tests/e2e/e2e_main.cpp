@@ -16,12 +16,12 @@ static const struct {
 } Scenarios[] = {
     {"attach", ScenarioAttach},     {"ticking", ScenarioTicking},       {"options", ScenarioOptions},
     {"copydata", ScenarioCopyData}, {"language", ScenarioLanguage},     {"menu", ScenarioMenu},
-    {"layered", ScenarioLayered},   {"exit", ScenarioExit},             {"detach", ScenarioDetach},
+    {"exit", ScenarioExit},         {"detach", ScenarioDetach},
     {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
     {"wait-stock", ScenarioWaitStock},     {"hold-instance", ScenarioHoldInstance},
     {"command", ScenarioCommand},          {"rivals", ScenarioRivals},
     {"intruders", ScenarioIntruders},      {"killed", ScenarioKilled},
-    {"flat", ScenarioFlatColons},          {"windows11", ScenarioWindows11},
+    {"windows11", ScenarioWindows11},
 };
 
 int main(int argc, char **argv)

@@ -1,6 +1,6 @@
 // Scenarios about the shell side: a language command, the popup menu driven
-// by synthetic input, taskbar translucency, the exit command, detaching, and
-// watching dialwick.exe from outside.
+// by synthetic input, the exit command, detaching, and watching dialwick.exe
+// from outside.
 #include "tests/e2e/e2e_scenarios.h"
 
 #include <stdio.h>
@@ -76,39 +76,11 @@ void ScenarioMenu(const ScenarioArgs &args)
     ShootFace(&run, "menu-" + chosen);
 }
 
-typedef BOOL(WINAPI *GetLayeredProc)(HWND, COLORREF *, BYTE *, DWORD *);
-
-// The layered command twice: on at opacity 150, then off with every other style bit as before.
-void ScenarioLayered(const ScenarioArgs &args)
-{
-    FaceRun run;
-    if (!AttachScenario(args, &run, nullptr))
-        return;
-    GetLayeredProc getLayered =
-        (GetLayeredProc)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "GetLayeredWindowAttributes");
-    LONG_PTR before = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-    if (!Check(getLayered && !(before & WS_EX_LAYERED), "GetLayeredWindowAttributes is missing, or the taskbar layered"))
-        return;
-    for (LONG_PTR want : {before | WS_EX_LAYERED, before}) {
-        if (!SendCommand(run.Bar.Clock, LayeredModeCommand))
-            return;
-        LONG_PTR style = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-        BYTE alpha = 0;
-        DWORD flags = 0;
-        Check(style == want, "the taskbar's style is %llx, not %llx", (unsigned long long)style, (unsigned long long)want);
-        if (want != before)
-            Check(getLayered(run.Bar.Tray, nullptr, &alpha, &flags) && alpha == 150 && (flags & LWA_ALPHA),
-                  "layered at opacity %u, flags %lu", alpha, flags);
-    }
-}
-
 void ScenarioExit(const ScenarioArgs &args)
 {
     FaceRun run;
     StockClock stock;
-    if (!AttachScenario(args, &run, &stock) || !WaitClockSized(run))
-        return;
-    if (!SendCommand(run.Bar.Clock, ExitCommand))
+    if (!AttachScenario(args, &run, &stock) || !WaitClockSized(run) || !SendCommand(run.Bar.Clock, ExitCommand))
         return;
     if (Check(WaitUntil(3000, [] { return ExitRequested(); }), "the exit command posted nothing to the controller"))
         CheckStockClock(run, &stock);
