@@ -1,6 +1,5 @@
 #include "tests/e2e/e2e_face.h"
 
-#include "tools/standin/standin_windows.h"
 #include "tools/standin/taskbar_rects.h"
 
 #include <stdio.h>
@@ -92,7 +91,7 @@ bool ClockSkinned(const Taskbar &bar, int height)
     DWORD size = QueryClockSize(bar.Clock);
     RECT rc{};
     GetClientRect(bar.Clock, &rc);
-    return size != 0 && size != (DWORD)MAKELONG(64, height) && rc.right == LOWORD(size) &&
+    return size != 0 && size != (DWORD)MAKELONG(StandinStockClockWidth, height) && rc.right == LOWORD(size) &&
            rc.bottom == HIWORD(size) && ProcessHasModule(bar.ProcessId, "dialwick.dll");
 }
 

@@ -5,6 +5,7 @@
 
 #include "tests/e2e/e2e_support.h"
 #include "tests/scenarios/scenarios.h"
+#include "tools/standin/standin_windows.h"
 
 #include <string>
 

@@ -7,26 +7,9 @@
 #include <stdio.h>
 #include <string.h>
 
-// The stand-in's stock clock: 64 pixels wide, "HH:MM" in one colour on another.
-static const int StockWidth = 64;
-static const COLORREF StockBackground = RGB(26, 38, 54);
-static const COLORREF StockText = RGB(214, 220, 228);
-
-static FaceRun NewRun(const ScenarioArgs &args)
-{
-    FaceRun run;
-    run.OutDir = args.OutDir;
-    run.SkinsDir = args.SkinsDir;
-    run.Skin = args.Skin;
-    run.Options = args.Options;
-    run.TaskbarHeight = args.TaskbarHeight;
-    run.Windows10 = args.Windows10;
-    return run;
-}
-
 bool AttachScenario(const ScenarioArgs &args, FaceRun *run, StockClock *stock)
 {
-    *run = NewRun(args);
+    *run = FaceRun{args.OutDir, args.SkinsDir, args.Skin, args.Options, args.TaskbarHeight, args.Windows10, {}, {}, 0};
     if (!Check(FindTaskbar(&run->Bar, 10000), "no stand-in taskbar appeared"))
         return false;
     if (stock) {
@@ -47,15 +30,16 @@ bool AttachScenario(const ScenarioArgs &args, FaceRun *run, StockClock *stock)
 
 bool CheckStockClock(const FaceRun &run, const StockClock *stock)
 {
-    DWORD want = MAKELONG(StockWidth, run.TaskbarHeight);
+    DWORD want = MAKELONG(StandinStockClockWidth, run.TaskbarHeight);
     RECT rc{};
     bool sized = WaitUntil(3000, [&] {
         GetClientRect(run.Bar.Clock, &rc);
-        return QueryClockSize(run.Bar.Clock) == want && rc.right == StockWidth && rc.bottom == run.TaskbarHeight;
+        return QueryClockSize(run.Bar.Clock) == want && rc.right == StandinStockClockWidth &&
+               rc.bottom == run.TaskbarHeight;
     });
     if (!Check(sized, "the stock clock's size did not come back: answer %08lx, window %ldx%ld",
                QueryClockSize(run.Bar.Clock), rc.right, rc.bottom) ||
-        !WaitWindows10Layout(run, StockWidth, run.TaskbarHeight))
+        !WaitWindows10Layout(run, StandinStockClockWidth, run.TaskbarHeight))
         return false;
     std::string rects;
     if (stock && !Check(WaitUntil(3000, [&] { return (rects = DescribeTaskbarRects(run.Bar.Tray)) == stock->Rects; }),
@@ -69,7 +53,7 @@ bool CheckStockClock(const FaceRun &run, const StockClock *stock)
     GetLocalTime(&after);
     int text = 0, other = 0;
     for (uint32_t p : now.Pixels)
-        text += p == StockText, other += p != StockText && p != StockBackground;
+        text += p == StandinStockTextColor, other += p != StandinStockTextColor && p != StandinClockColor;
     bool ok = Check(other == 0 && text > 0, "the stock clock is not painted: %d text and %d foreign pixels", text,
                     other);
     bool sameMinute = stock && before.wHour == stock->Time.wHour && before.wMinute == stock->Time.wMinute &&
@@ -169,12 +153,8 @@ static void CheckSettingsValues(const FaceRun &run, const char *step)
     for (const OptionCommand &o : OptionCommands) {
         if (!o.Bit)
             continue;
-        DWORD type = 0;
-        std::vector<uint8_t> data;
-        bool read = ReadValue(SettingsKeyPath, o.Value, &type, &data);
         uint8_t want = (run.Options & o.Bit) ? 0xFF : 0x00;
-        Check(read && type == REG_BINARY && data.size() == 1 && data[0] == want,
-              "after %s: %s is type %lu data %s, not REG_BINARY %02x", step, o.Value, type, Hex(data).c_str(), want);
+        CheckValue(SettingsKeyPath, o.Value, REG_BINARY, {want}, step);
     }
     DWORD type = 0;
     std::vector<uint8_t> data;
@@ -186,18 +166,8 @@ static void CheckSettingsValues(const FaceRun &run, const char *step)
 
 static void CheckAutostart(const ScenarioArgs &args, bool present)
 {
-    DWORD type = 0;
-    std::vector<uint8_t> data;
-    bool read = ReadValue(RunKeyPath, "ZantorDialwick", &type, &data);
-    if (!present) {
-        Check(!read, "the autostart value is still there");
-        return;
-    }
-    std::string want = args.Dll.substr(0, args.Dll.rfind('\\')) + "\\dialwick.exe";
-    std::vector<uint8_t> bytes(want.begin(), want.end());
-    bytes.push_back(0);
-    Check(read && type == REG_EXPAND_SZ && data == bytes, "autostart is type %lu data %s, not REG_EXPAND_SZ %s", type,
-          Hex(data).c_str(), want.c_str());
+    std::string exe = args.Dll.substr(0, args.Dll.rfind('\\')) + "\\dialwick.exe";
+    CheckValue(RunKeyPath, "ZantorDialwick", present ? REG_EXPAND_SZ : REG_NONE, TextBytes(exe), "command 205");
 }
 
 void ScenarioOptions(const ScenarioArgs &args)

@@ -172,7 +172,7 @@ void ScenarioKilled(const ScenarioArgs &args)
     TerminateProcess(d.Process.hProcess, 9);
     WaitForSingleObject(d.Process.hProcess, 5000);
     DWORD start = GetTickCount();
-    DWORD stock = MAKELONG(64, run.TaskbarHeight);
+    DWORD stock = MAKELONG(StandinStockClockWidth, run.TaskbarHeight);
     if (Check(WaitUntil(10000, [&] { return QueryClockSize(run.Bar.Clock) == stock; }),
               "the face stayed 10 s after dialwick.exe was killed"))
         Say("note killed: the stand-in's own clock answered again after %lu ms", GetTickCount() - start);

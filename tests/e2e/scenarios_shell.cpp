@@ -9,20 +9,12 @@
 void ScenarioLanguage(const ScenarioArgs &args)
 {
     FaceRun run;
-    if (!AttachScenario(args, &run, nullptr) || !SendCommand(run.Bar.Clock, FirstLanguageCommand + ExpectedLanguageIndex))
+    if (!AttachScenario(args, &run, nullptr) ||
+        !SendCommand(run.Bar.Clock, FirstLanguageCommand + ExpectedLanguageIndex))
         return;
-    DWORD type = 0;
-    std::vector<uint8_t> data;
-    std::vector<uint8_t> lang = {(uint8_t)ExpectedLanguageIndex, 0, 0, 0};
-    bool read = ReadValue(SettingsKeyPath, "Lang", &type, &data);
-    Check(read && type == REG_DWORD && data == lang, "Lang is type %lu data %s after choosing %s", type,
-          Hex(data).c_str(), ExpectedLanguage);
-    for (const auto &text : ExpectedTexts) {
-        std::vector<uint8_t> want(text[1], text[1] + strlen(text[1]) + 1);
-        read = ReadValue(SettingsKeyPath, text[0], &type, &data);
-        Check(read && type == REG_SZ && data == want, "%s is type %lu data %s, not %s", text[0], type,
-              Hex(data).c_str(), Hex(want).c_str());
-    }
+    CheckValue(SettingsKeyPath, "Lang", REG_DWORD, {ExpectedLanguageIndex, 0, 0, 0}, ExpectedLanguage);
+    for (const auto &text : ExpectedTexts)
+        CheckValue(SettingsKeyPath, text[0], REG_SZ, TextBytes(text[1]), ExpectedLanguage);
 }
 
 // Hand-shake with the runner, which owns the X display's synthetic input.
@@ -99,7 +91,8 @@ void ScenarioDetach(const ScenarioArgs &args)
     LONG attached = AttachClock((args.SkinsDir + "\\README.md").c_str());
     Check(attached == -1, "the second attach returned %ld", attached);
     WaitClockSized(run);
-    Check(QueryClockSize(run.Bar.Clock) != (DWORD)MAKELONG(64, run.TaskbarHeight), "the second attach shows no face");
+    Check(QueryClockSize(run.Bar.Clock) != (DWORD)MAKELONG(StandinStockClockWidth, run.TaskbarHeight),
+          "the second attach shows no face");
     LONG killed = KillHooksNow();
     Check(killed == 0, "KillHooks returned %ld, not 0", killed);
     CheckStockClock(run, &stock);

@@ -47,7 +47,8 @@ TEST_F(Commands, EachToggleFlipsStoresAndFollowsItsRepaintRule)
             EXPECT_EQ(SimCallCount("BeginPaint") - paints, c.Repaints ? 1 : 0) << c.Value;
             DWORD type;
             std::vector<uint8_t> run;
-            bool on = c.Bit ? StoredValue(c.Value) == "\xFF" : SimRegGetValue(RunKeyPath, "ZantorDialwick", &type, &run);
+            bool on =
+                c.Bit ? StoredValue(c.Value) == "\xFF" : SimRegGetValue(RunKeyPath, "ZantorDialwick", &type, &run);
             EXPECT_EQ(on, round == 0) << c.Value << " saved before re-layout";
             Pump();
             if (c.Id == ShowSecondsCommand) {
