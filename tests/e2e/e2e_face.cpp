@@ -1,15 +1,9 @@
 #include "tests/e2e/e2e_face.h"
 
-#include "tools/standin/standin_windows.h"
 #include "tools/standin/taskbar_rects.h"
 
 #include <stdio.h>
 #include <string.h>
-
-const OptionCommand OptionCommands[6] = {
-    {200, "ShowSeconds", OptSeconds}, {201, "ShowDate", OptDate},     {202, "DateIsLeft", OptLeft},
-    {203, "EnglishTime", Opt12h},     {204, "TransparentClock", OptTransparent}, {223, "ShowDayOfWeek", OptWeekday},
-};
 
 DWORD QueryClockSize(HWND clock)
 {
@@ -97,7 +91,7 @@ bool ClockSkinned(const Taskbar &bar, int height)
     DWORD size = QueryClockSize(bar.Clock);
     RECT rc{};
     GetClientRect(bar.Clock, &rc);
-    return size != 0 && size != (DWORD)MAKELONG(64, height) && rc.right == LOWORD(size) &&
+    return size != 0 && size != (DWORD)MAKELONG(StandinStockClockWidth, height) && rc.right == LOWORD(size) &&
            rc.bottom == HIWORD(size) && ProcessHasModule(bar.ProcessId, "dialwick.dll");
 }
 
@@ -165,13 +159,9 @@ bool TimeRowCells(const FaceRun &run, TimeCells *cells)
         return false;
     int dw = info.bmWidth / 11, dh = info.bmHeight;
     // The face fills the clock window, so its cells start 6 pixels in.
-    int t = 6, y = 6;
-    const int digits[6] = {0, dw + 2, 3 * dw + 3, 4 * dw + 5, 6 * dw + 6, 7 * dw + 8};
     const int colons[2] = {2 * dw + 2, 5 * dw + 5};
-    for (int i = 0; i < 6; i++)
-        cells->Digit[i] = RECT{t + digits[i], y, t + digits[i] + dw, y + dh};
     for (int i = 0; i < 2; i++)
-        cells->Colon[i] = RECT{t + colons[i], y, t + colons[i] + dw, y + dh};
+        cells->Colon[i] = RECT{6 + colons[i], 6, 6 + colons[i] + dw, 6 + dh};
     return true;
 }
 

@@ -1,21 +1,13 @@
 // The face as the scenarios see it: the options they expect, a fresh time
 // snapshot whose colons show, captures handed to the runner for comparison
-// with dialwick-preview, and the cells of the time row.
+// with dialwick-preview, and the colons of the time row.
 #pragma once
 
 #include "tests/e2e/e2e_support.h"
-#include "tools/standin/face_options.h"
+#include "tests/scenarios/scenarios.h"
+#include "tools/standin/standin_windows.h"
 
 #include <string>
-
-
-// One toggle command with the registry value and the option it flips.
-struct OptionCommand {
-    UINT Id;
-    const char *Value;
-    unsigned Bit;
-};
-extern const OptionCommand OptionCommands[6];
 
 struct FaceRun {
     std::string OutDir;    // Windows form, without a trailing backslash
@@ -53,12 +45,11 @@ void NoteSnapshot(FaceRun *run);
 // with the preview of the run's skin, options, snapshot time and taskbar height.
 bool ShootFace(FaceRun *run, const std::string &name, Capture *capture = nullptr);
 
-// The cells of the time row in client coordinates, for a face that fills the
+// The colons of the time row in client coordinates, for a face that fills the
 // clock window and has no date left of the time; the digit size comes from
 // the skin's NUMBERS.BMP.
 struct TimeCells {
     RECT Colon[2];
-    RECT Digit[6];  // hour tens .. second ones
 };
 bool TimeRowCells(const FaceRun &run, TimeCells *cells);
 // True when every pixel of the rectangle has one colour.

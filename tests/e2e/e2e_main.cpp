@@ -16,12 +16,11 @@ static const struct {
 } Scenarios[] = {
     {"attach", ScenarioAttach},     {"ticking", ScenarioTicking},       {"options", ScenarioOptions},
     {"copydata", ScenarioCopyData}, {"language", ScenarioLanguage},     {"menu", ScenarioMenu},
-    {"layered", ScenarioLayered},   {"exit", ScenarioExit},             {"detach", ScenarioDetach},
+    {"exit", ScenarioExit},         {"detach", ScenarioDetach},
     {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
     {"wait-stock", ScenarioWaitStock},     {"hold-instance", ScenarioHoldInstance},
     {"command", ScenarioCommand},          {"rivals", ScenarioRivals},
     {"intruders", ScenarioIntruders},      {"killed", ScenarioKilled},
-    {"flat", ScenarioFlatColons},          {"skin-away", ScenarioSkinAway},
     {"windows11", ScenarioWindows11},
 };
 
@@ -32,33 +31,29 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: dialwick-e2e.exe SCENARIO --dll P --skins DIR --out DIR [...]\n");
         return 2;
     }
+    std::string height = "30", command = "0", mode = "classic", options = "none";
+    const struct {
+        const char *Flag;
+        std::string *Value;
+    } flags[] = {{"--dll", &args.Dll},       {"--skins", &args.SkinsDir}, {"--out", &args.OutDir},
+                 {"--skin", &args.Skin},     {"--height", &height},       {"--helper", &args.Helper},
+                 {"--command", &command},    {"--mode", &mode},           {"--options", &options}};
     for (int i = 2; i + 1 < argc; i += 2) {
-        const char *flag = argv[i], *value = argv[i + 1];
-        if (strcmp(flag, "--dll") == 0)
-            args.Dll = value;
-        else if (strcmp(flag, "--skins") == 0)
-            args.SkinsDir = value;
-        else if (strcmp(flag, "--out") == 0)
-            args.OutDir = value;
-        else if (strcmp(flag, "--skin") == 0)
-            args.Skin = value;
-        else if (strcmp(flag, "--height") == 0)
-            args.TaskbarHeight = atoi(value);
-        else if (strcmp(flag, "--helper") == 0)
-            args.Helper = value;
-        else if (strcmp(flag, "--command") == 0)
-            args.Command = (UINT)atoi(value);
-        else if (strcmp(flag, "--mode") == 0 && (strcmp(value, "classic") == 0 || strcmp(value, "windows10") == 0))
-            args.Windows10 = strcmp(value, "windows10") == 0;
-        else if (strcmp(flag, "--options") == 0) {
-            if (!ParseFaceOptions(value, &args.Options)) {
-                fprintf(stderr, "dialwick-e2e: bad --options %s\n", value);
-                return 2;
-            }
-        } else {
-            fprintf(stderr, "dialwick-e2e: unknown flag %s\n", flag);
+        bool known = false;
+        for (const auto &f : flags)
+            if (strcmp(argv[i], f.Flag) == 0)
+                *f.Value = argv[i + 1], known = true;
+        if (!known) {
+            fprintf(stderr, "dialwick-e2e: unknown flag %s\n", argv[i]);
             return 2;
         }
+    }
+    args.TaskbarHeight = atoi(height.c_str());
+    args.Command = (UINT)atoi(command.c_str());
+    args.Windows10 = mode == "windows10";
+    if ((mode != "classic" && !args.Windows10) || !ParseFaceOptions(options.c_str(), &args.Options)) {
+        fprintf(stderr, "dialwick-e2e: bad --mode %s or --options %s\n", mode.c_str(), options.c_str());
+        return 2;
     }
     for (const auto &s : Scenarios)
         if (strcmp(argv[1], s.Name) == 0) {

@@ -36,7 +36,6 @@ void ScenarioOptions(const ScenarioArgs &args);
 void ScenarioCopyData(const ScenarioArgs &args);
 void ScenarioLanguage(const ScenarioArgs &args);
 void ScenarioMenu(const ScenarioArgs &args);
-void ScenarioLayered(const ScenarioArgs &args);
 void ScenarioExit(const ScenarioArgs &args);
 void ScenarioDetach(const ScenarioArgs &args);
 // For dialwick.exe itself: wait until the stand-in is skinned; close it;
@@ -53,15 +52,7 @@ void ScenarioCommand(const ScenarioArgs &args);
 void ScenarioRivals(const ScenarioArgs &args);
 void ScenarioIntruders(const ScenarioArgs &args);
 void ScenarioKilled(const ScenarioArgs &args);
-// Skins made for a fault: flat digits; the chosen skin's folder missing for a while.
-void ScenarioFlatColons(const ScenarioArgs &args);
-void ScenarioSkinAway(const ScenarioArgs &args);
 // The Windows 11 stand-in, with dialwick.exe started by the runner: the
 // library refuses it, and dialwick.exe says so in a message box, which is
 // then closed.
 void ScenarioWindows11(const ScenarioArgs &args);
-
-// Language 14's texts as the registry must hold them.
-extern const char ExpectedLanguage[];
-extern const unsigned ExpectedLanguageIndex;
-extern const char *const ExpectedTexts[12][2];  // value name, code page 1251 bytes

@@ -127,6 +127,13 @@ BOOL RepaintClockNow() { return Controller.RepaintClock(); }
 
 bool ExitRequested() { return Controller.ExitRequest; }
 
+bool SendCommand(HWND clock, UINT id)
+{
+    DWORD_PTR answer;
+    return Check(SendMessageTimeoutA(clock, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &answer) != 0,
+                 "the clock did not answer command %u", id);
+}
+
 bool ProcessHasModule(DWORD processId, const char *fileName)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
@@ -212,6 +219,22 @@ bool ReadValue(const char *key, const char *name, DWORD *type, std::vector<uint8
     }
     RegCloseKey(hkey);
     return ok;
+}
+
+bool CheckValue(const char *key, const char *name, DWORD type, const std::vector<uint8_t> &want, const char *step)
+{
+    DWORD got = REG_NONE;
+    std::vector<uint8_t> data;
+    bool read = ReadValue(key, name, &got, &data);
+    if (type == REG_NONE)
+        return Check(!read, "after %s: %s is still there", step, name);
+    return Check(read && got == type && data == want, "after %s: %s is type %lu data %s, not type %lu data %s", step,
+                 name, got, Hex(data).c_str(), type, Hex(want).c_str());
+}
+
+std::vector<uint8_t> TextBytes(const std::string &text)
+{
+    return std::vector<uint8_t>(text.c_str(), text.c_str() + text.size() + 1);
 }
 
 std::string Hex(const std::vector<uint8_t> &bytes)

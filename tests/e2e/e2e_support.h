@@ -3,6 +3,8 @@
 // reading its pixels and the registry, and reporting.
 #pragma once
 
+#include "settings/registry_key.h"
+
 #include <windows.h>
 
 #include <stdint.h>
@@ -10,7 +12,6 @@
 #include <vector>
 
 constexpr UINT ExitRequestMessage = WM_USER + 100;  // also the clock size query
-constexpr char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
 
 struct Taskbar {
     HWND Tray = nullptr, Notify = nullptr, Clock = nullptr;
@@ -57,6 +58,9 @@ LONG KillHooksNow();
 BOOL RepaintClockNow();
 bool ExitRequested();
 
+// Sends the clock window one WM_COMMAND, as a menu choice would.
+bool SendCommand(HWND clock, UINT id);
+
 // Whether the process has a module of that file name (any folder, any case).
 bool ProcessHasModule(DWORD processId, const char *fileName);
 
@@ -70,6 +74,10 @@ bool WriteCapture(const std::string &path, const Capture &capture);
 
 // Registry values of the current user.
 bool ReadValue(const char *key, const char *name, DWORD *type, std::vector<uint8_t> *data);
+// The value is of that type and holds exactly those bytes (a text with its
+// terminator); with REG_NONE, that it is absent.
+bool CheckValue(const char *key, const char *name, DWORD type, const std::vector<uint8_t> &want, const char *step);
+std::vector<uint8_t> TextBytes(const std::string &text);
 std::string Hex(const std::vector<uint8_t> &bytes);
 
 std::string FormatTime(const SYSTEMTIME &t);

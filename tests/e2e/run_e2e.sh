@@ -255,8 +255,8 @@ scenario_windows11() {
     [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   windows11"
 }
 
-all=(attach attach48 ticking options language menu layered exit detach controller copydata
-     rivals intruders killed flat skin-away folders windows11)
+all=(attach attach48 ticking options language menu exit detach controller copydata
+     rivals intruders killed folders windows11)
 [ $# -gt 0 ] && all=("$@")
 start=$(date +%s) runs=0
 for mode in classic windows10; do
@@ -279,7 +279,6 @@ for mode in classic windows10; do
             options) scenario options Frost none 30 ;;
             language) scenario language Herb none 30 ;;
             menu) scenario_menu ;;
-            layered) scenario layered Herb seconds 30 ;;
             exit) scenario exit Herb seconds,date 30 ;;
             detach) scenario detach Ember seconds 30 ;;
             controller) scenario_controller ;;
@@ -287,8 +286,6 @@ for mode in classic windows10; do
             rivals) scenario rivals Herb seconds,date 30 ;;
             intruders) scenario intruders Herb seconds 30 ;;
             killed) scenario_killed ;;
-            flat) scenario flat Flat4 seconds 30 ;;
-            skin-away) scenario skin-away Frost seconds 30 ;;
             folders) scenario_folders ;;
             windows11) scenario_windows11 ;;
             *) fail "unknown scenario $s" ;;

@@ -1,14 +1,13 @@
 // Scenarios about who holds the clock, with dialwick.exe itself: it never
 // takes the clock from a controller that runs and takes it once it is free;
-// other programs can neither knock its face out nor take it; a forged detach
-// is noticed and the clock attached again; a killed dialwick.exe gives the
-// stand-in its own clock back.
+// the intrusions of the shared table neither knock its face out nor take it,
+// and a forged detach is noticed and the clock attached again; a killed
+// dialwick.exe gives the stand-in its own clock back.
 #include "tests/e2e/e2e_scenarios.h"
 
 #include "shell/clock_messages.h"
+#include "tests/scenarios/scenarios.h"
 
-#include <functional>
-#include <string.h>
 #include <string>
 #include <vector>
 
@@ -76,16 +75,22 @@ bool WaitDialwickFace(const FaceRun &run, const Dialwick &d, const char *what)
                  (void *)d.Window);
 }
 
+// Finds the stand-in and starts dialwick.exe, which shows its face; ends
+// dialwick.exe again when it does not.
 bool StartDialwickFace(const ScenarioArgs &args, FaceRun *run, Dialwick *d)
 {
     run->TaskbarHeight = args.TaskbarHeight;
-    if (!Check(FindTaskbar(&run->Bar, 10000), "no stand-in taskbar appeared") || !StartDialwick(args, d) ||
-        !Check(WaitUntil(10000, [&] { return ClockSkinned(run->Bar, run->TaskbarHeight); }),
-               "dialwick.exe did not show its face within 10 s"))
-        return false;
-    Check(ClockHolder(run->Bar.Clock) == d->Window, "the clock names %p, not dialwick.exe's window %p",
-          (void *)ClockHolder(run->Bar.Clock), (void *)d->Window);
-    return true;
+    if (Check(FindTaskbar(&run->Bar, 10000), "no stand-in taskbar appeared") && StartDialwick(args, d) &&
+        WaitDialwickFace(*run, *d, "start"))
+        return true;
+    EndDialwick(d);
+    return false;
+}
+
+void Send(HWND to, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR answer;
+    SendMessageTimeoutA(to, msg, wParam, lParam, SMTO_BLOCK, 5000, &answer);
 }
 
 }  // namespace
@@ -104,17 +109,10 @@ void ScenarioRivals(const ScenarioArgs &args)
     Check(ClockHolder(run.Bar.Clock) == ControllerWindow(), "the clock names %p, not the controller that attached",
           (void *)ClockHolder(run.Bar.Clock));
     // The menu's Exit goes to the controller that attached, which detaches; then the clock is free.
-    DWORD_PTR answer;
-    SendMessageTimeoutA(run.Bar.Clock, WM_COMMAND, 101, 0, SMTO_BLOCK, 5000, &answer);
+    SendCommand(run.Bar.Clock, ExitCommand);
     Check(WaitUntil(3000, [] { return ExitRequested(); }), "Exit did not reach the controller that attached");
     Check(!Ended(d), "dialwick.exe ended on another controller's Exit");
     WaitDialwickFace(run, d, "free clock");
-    // Now the first controller is the second one: it takes nothing and gives nothing back.
-    LONG attached = AttachClock((args.SkinsDir + "\\README.md").c_str());
-    Check(attached == 0, "a second controller's attach returned %ld, not 0", attached);
-    DetachClock();
-    Check(ClockSkinned(run.Bar, run.TaskbarHeight) && ClockHolder(run.Bar.Clock) == d.Window,
-          "a second controller's attach and detach took dialwick.exe's face");
     EndDialwick(&d);
     CheckStockClock(run, nullptr);
 }
@@ -123,44 +121,43 @@ void ScenarioIntruders(const ScenarioArgs &args)
 {
     FaceRun run;
     Dialwick d;
-    if (!StartDialwickFace(args, &run, &d)) {
-        EndDialwick(&d);
+    if (!StartDialwickFace(args, &run, &d))
         return;
-    }
     HWND own = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
                                nullptr);
     UINT unsubclass = RegisterWindowMessageA(UnsubclassMessageName);
-    DWORD_PTR answer;
-    auto handOver = [&](HWND sender) {
-        char record[464] = "C:\\Elsewhere\\x.exe";
-        uint32_t named = (uint32_t)(uintptr_t)sender;
-        memcpy(record + 460, &named, 4);
-        COPYDATASTRUCT data{0, sizeof(record), record};
-        SendMessageTimeoutA(run.Bar.Clock, WM_COPYDATA, (WPARAM)sender, (LPARAM)&data, SMTO_BLOCK, 5000, &answer);
-    };
-    struct Intrusion {
-        const char *What;
-        std::function<void()> Act;
-    } intrusions[] = {
-        {"a hand-over of the record's size from another program", [&] { handOver(own); }},
-        {"the same naming no window", [&] { handOver(nullptr); }},
-        {"the unsubclass message",
-         [&] {
-             SendMessageTimeoutA(run.Bar.Clock, unsubclass, 0, 0, SMTO_BLOCK, 5000, &answer);
-             SendMessageTimeoutA(run.Bar.Notify, unsubclass, 0, 0, SMTO_BLOCK, 5000, &answer);
-         }},
-        {"loading and freeing the library", [&] { FreeLibrary(LoadLibraryA(args.Dll.c_str())); }},
-    };
-    for (const Intrusion &i : intrusions) {
-        i.Act();
+    for (const Intrusion &i : Intrusions) {
+        HWND sender = i.Kind == ForeignHandOver ? own : nullptr;
+        HandOverRecord record = ForeignHandOverRecord(sender);
+        COPYDATASTRUCT data{0, sizeof(record), &record};
+        switch (i.Kind) {
+        case ForeignHandOver:
+        case HandOverNamingNone:
+            Send(run.Bar.Clock, WM_COPYDATA, (WPARAM)sender, (LPARAM)&data);
+            break;
+        case Unsubclass:
+            Send(run.Bar.Clock, unsubclass, 0, 0);
+            Send(run.Bar.Notify, unsubclass, 0, 0);
+            break;
+        case LoadAndFree:
+            FreeLibrary(LoadLibraryA(args.Dll.c_str()));
+            break;
+        case SecondController:
+            if (LoadClockLibrary(args.Dll.c_str()))
+                Check(AttachClock((args.SkinsDir + "\\README.md").c_str()) == 0, "a second controller's attach took");
+            DetachClock();
+            break;
+        case UnsubclassAsHolder:
+            // Taken for dialwick.exe: the face goes, and dialwick.exe notices and attaches again.
+            Send(run.Bar.Clock, unsubclass, (WPARAM)d.Window, 0);
+            Check(!ClockSkinned(run.Bar, run.TaskbarHeight), "a detach in dialwick.exe's name was not taken");
+            WaitDialwickFace(run, d, "lost clock");
+            break;
+        }
         Check(ClockSkinned(run.Bar, run.TaskbarHeight), "%s knocked the face out", i.What);
         Check(ClockHolder(run.Bar.Clock) == d.Window, "after %s the clock names %p, not dialwick.exe", i.What,
               (void *)ClockHolder(run.Bar.Clock));
     }
-    // Naming dialwick.exe's window passes for it: the face goes, and dialwick.exe notices.
-    SendMessageTimeoutA(run.Bar.Clock, unsubclass, (WPARAM)d.Window, 0, SMTO_BLOCK, 5000, &answer);
-    Check(!ClockSkinned(run.Bar, run.TaskbarHeight), "a detach in dialwick.exe's name was not taken");
-    WaitDialwickFace(run, d, "lost clock");
     DestroyWindow(own);
     EndDialwick(&d);
     CheckStockClock(run, nullptr);
@@ -170,14 +167,12 @@ void ScenarioKilled(const ScenarioArgs &args)
 {
     FaceRun run;
     Dialwick d;
-    if (!StartDialwickFace(args, &run, &d)) {
-        EndDialwick(&d);
+    if (!StartDialwickFace(args, &run, &d))
         return;
-    }
     TerminateProcess(d.Process.hProcess, 9);
     WaitForSingleObject(d.Process.hProcess, 5000);
     DWORD start = GetTickCount();
-    DWORD stock = MAKELONG(64, run.TaskbarHeight);
+    DWORD stock = MAKELONG(StandinStockClockWidth, run.TaskbarHeight);
     if (Check(WaitUntil(10000, [&] { return QueryClockSize(run.Bar.Clock) == stock; }),
               "the face stayed 10 s after dialwick.exe was killed"))
         Say("note killed: the stand-in's own clock answered again after %lu ms", GetTickCount() - start);

@@ -1,35 +1,20 @@
 // Scenarios about the shell side: a language command, the popup menu driven
-// by synthetic input, taskbar translucency, the exit command, detaching, and
-// watching dialwick.exe from outside.
+// by synthetic input, the exit command, detaching, and watching dialwick.exe
+// from outside.
 #include "tests/e2e/e2e_scenarios.h"
 
 #include <stdio.h>
 #include <string.h>
 
-static bool SendCommand(HWND clock, UINT id)
-{
-    DWORD_PTR answer;
-    return Check(SendMessageTimeoutA(clock, WM_COMMAND, id, 0, SMTO_BLOCK, 5000, &answer) != 0,
-                 "the clock did not answer command %u", id);
-}
-
 void ScenarioLanguage(const ScenarioArgs &args)
 {
     FaceRun run;
-    if (!AttachScenario(args, &run, nullptr) || !SendCommand(run.Bar.Clock, 206 + ExpectedLanguageIndex))
+    if (!AttachScenario(args, &run, nullptr) ||
+        !SendCommand(run.Bar.Clock, FirstLanguageCommand + ExpectedLanguageIndex))
         return;
-    DWORD type = 0;
-    std::vector<uint8_t> data;
-    std::vector<uint8_t> lang = {(uint8_t)ExpectedLanguageIndex, 0, 0, 0};
-    bool read = ReadValue(SettingsKey, "Lang", &type, &data);
-    Check(read && type == REG_DWORD && data == lang, "Lang is type %lu data %s after choosing %s", type,
-          Hex(data).c_str(), ExpectedLanguage);
-    for (const auto &text : ExpectedTexts) {
-        std::vector<uint8_t> want(text[1], text[1] + strlen(text[1]) + 1);
-        read = ReadValue(SettingsKey, text[0], &type, &data);
-        Check(read && type == REG_SZ && data == want, "%s is type %lu data %s, not %s", text[0], type,
-              Hex(data).c_str(), Hex(want).c_str());
-    }
+    CheckValue(SettingsKeyPath, "Lang", REG_DWORD, {ExpectedLanguageIndex, 0, 0, 0}, ExpectedLanguage);
+    for (const auto &text : ExpectedTexts)
+        CheckValue(SettingsKeyPath, text[0], REG_SZ, TextBytes(text[1]), ExpectedLanguage);
 }
 
 // Hand-shake with the runner, which owns the X display's synthetic input.
@@ -48,7 +33,7 @@ static bool SkinNameIs(const std::string &skin)
 {
     DWORD type = 0;
     std::vector<uint8_t> data;
-    return ReadValue(SettingsKey, "SkinName", &type, &data) && data.size() > skin.size() &&
+    return ReadValue(SettingsKeyPath, "SkinName", &type, &data) && data.size() > skin.size() &&
            memcmp(data.data(), skin.c_str(), skin.size() + 1) == 0;
 }
 
@@ -83,45 +68,11 @@ void ScenarioMenu(const ScenarioArgs &args)
     ShootFace(&run, "menu-" + chosen);
 }
 
-typedef BOOL(WINAPI *GetLayeredProc)(HWND, COLORREF *, BYTE *, DWORD *);
-
-void ScenarioLayered(const ScenarioArgs &args)
-{
-    FaceRun run;
-    if (!AttachScenario(args, &run, nullptr))
-        return;
-    GetLayeredProc getLayered =
-        (GetLayeredProc)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "GetLayeredWindowAttributes");
-    if (!Check(getLayered != nullptr, "GetLayeredWindowAttributes is missing"))
-        return;
-    LONG_PTR before = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-    Check(!(before & WS_EX_LAYERED), "the taskbar is layered before command 102");
-    if (!SendCommand(run.Bar.Clock, 102))
-        return;
-    LONG_PTR layered = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    BOOL got = getLayered(run.Bar.Tray, &key, &alpha, &flags);
-    Check((layered & WS_EX_LAYERED) && (layered & ~(LONG_PTR)WS_EX_LAYERED) == before,
-          "after command 102 the taskbar's style is %llx (before %llx)", (unsigned long long)layered,
-          (unsigned long long)before);
-    Check(got && alpha == 150 && (flags & LWA_ALPHA), "after command 102: attributes %d, opacity %u, flags %lu", got,
-          alpha, flags);
-    if (!SendCommand(run.Bar.Clock, 102))
-        return;
-    LONG_PTR after = GetWindowLongPtrA(run.Bar.Tray, GWL_EXSTYLE);
-    Check(after == before, "after command 102 twice the taskbar's style is %llx, not %llx", (unsigned long long)after,
-          (unsigned long long)before);
-}
-
 void ScenarioExit(const ScenarioArgs &args)
 {
     FaceRun run;
     StockClock stock;
-    if (!AttachScenario(args, &run, &stock) || !WaitClockSized(run))
-        return;
-    if (!SendCommand(run.Bar.Clock, 101))
+    if (!AttachScenario(args, &run, &stock) || !WaitClockSized(run) || !SendCommand(run.Bar.Clock, ExitCommand))
         return;
     if (Check(WaitUntil(3000, [] { return ExitRequested(); }), "the exit command posted nothing to the controller"))
         CheckStockClock(run, &stock);
@@ -140,7 +91,8 @@ void ScenarioDetach(const ScenarioArgs &args)
     LONG attached = AttachClock((args.SkinsDir + "\\README.md").c_str());
     Check(attached == -1, "the second attach returned %ld", attached);
     WaitClockSized(run);
-    Check(QueryClockSize(run.Bar.Clock) != (DWORD)MAKELONG(64, run.TaskbarHeight), "the second attach shows no face");
+    Check(QueryClockSize(run.Bar.Clock) != (DWORD)MAKELONG(StandinStockClockWidth, run.TaskbarHeight),
+          "the second attach shows no face");
     LONG killed = KillHooksNow();
     Check(killed == 0, "KillHooks returned %ld, not 0", killed);
     CheckStockClock(run, &stock);
@@ -236,7 +188,7 @@ void ScenarioWindows11(const ScenarioArgs &args)
     Check(ChildTextHas(box, "classic"), "the message box does not speak of the classic clock");
     DWORD type = 0;
     std::vector<uint8_t> data;
-    Check(ReadValue(SettingsKey, "NoClassicClockShown", &type, &data) && type == REG_DWORD,
+    Check(ReadValue(SettingsKeyPath, "NoClassicClockShown", &type, &data) && type == REG_DWORD,
           "the settings do not remember that the message was shown");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Check(WaitUntil(5000, [&] { return !IsWindow(box); }), "the message box did not close");

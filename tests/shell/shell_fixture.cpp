@@ -1,13 +1,13 @@
 #include "tests/shell/shell_fixture.h"
 
+#include "settings/registry_key.h"
 #include "shell/library.h"
+#include "tests/scenarios/scenarios.h"
 #include "tools/standin/standin_windows.h"
 
 #include <string.h>
 
 std::vector<UINT> ShellFixture::ControllerMessages;
-
-static const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
 
 static LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -16,17 +16,30 @@ static LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void SeedFlag(const char *name, bool on)
+void SeedOptions(unsigned options)
 {
-    BYTE value = on ? 0xFF : 0x00;
-    SimRegSetValue(SettingsKey, name, REG_BINARY, &value, 1);
+    for (const OptionCommand &o : OptionCommands) {
+        BYTE value = (options & o.Bit) ? 0xFF : 0x00;
+        if (o.Bit)
+            SimRegSetValue(SettingsKeyPath, o.Value, REG_BINARY, &value, 1);
+    }
 }
 
 void SeedSkinName(const char *name)
 {
     char buffer[100] = {0};
     strncpy(buffer, name, sizeof(buffer) - 1);
-    SimRegSetValue(SettingsKey, "SkinName", REG_SZ, buffer, sizeof(buffer));
+    SimRegSetValue(SettingsKeyPath, "SkinName", REG_SZ, buffer, sizeof(buffer));
+}
+
+std::string StoredValue(const char *name)
+{
+    DWORD type;
+    std::vector<uint8_t> data;
+    if (!SimRegGetValue(SettingsKeyPath, name, &type, &data))
+        return "(none)";
+    data.push_back(0);
+    return (const char *)data.data();
 }
 
 void ShellFixture::SetUp()

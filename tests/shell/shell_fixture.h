@@ -6,6 +6,7 @@
 #include "engine/clock_state.h"
 #include "platform/sim/sim_control.h"
 #include "tests/engine/test_support.h"
+#include "tools/standin/face_options.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,9 @@ struct ShellFixture : ::testing::Test {
     RECT ClockRect();
 };
 
-// Stores an option in the settings key as the library does: one byte.
-void SeedFlag(const char *name, bool on);
+// Stores the face options (FaceOption bits) as the library does, one byte
+// each, and the skin's name.
+void SeedOptions(unsigned options);
 void SeedSkinName(const char *name);
+// A value of the settings key up to its first zero byte; "(none)" when missing.
+std::string StoredValue(const char *name);

@@ -11,20 +11,11 @@
 
 namespace {
 
-const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
-
-void SeedOpaqueSeconds()
-{
-    for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock"})
-        SeedFlag(name, false);
-    SeedFlag("ShowSeconds", true);
-}
-
 using AttachFlow = ShellFixture;
 
 TEST_F(AttachFlow, AttachLoadsTheSkinAndTheTaskbarMakesRoomForTheFace)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     EXPECT_EQ(Attach(), -1) << "a skin was loaded";
     ClockStateRecord shell = ShellState();
     EXPECT_EQ(shell.SkinLoaded, FlagTrue);
@@ -47,20 +38,9 @@ TEST_F(AttachFlow, AttachLoadsTheSkinAndTheTaskbarMakesRoomForTheFace)
     EXPECT_TRUE(SimModuleMapped(Explorer, Library));
 }
 
-TEST_F(AttachFlow, FreshRegistryShowsEveryOptionWithTheDefaultSkin)
-{
-    EXPECT_EQ(Attach(), -1);
-    ClockStateRecord shell = ShellState();
-    for (Flag f : {shell.ShowSeconds, shell.ShowDate, shell.DateIsLeft, shell.EnglishTime, shell.ShowDayOfWeek,
-                   shell.TransparentClock})
-        EXPECT_EQ(f, FlagTrue);
-    RECT r = ClockRect();
-    EXPECT_EQ(r.right - r.left, 126);
-}
-
 TEST_F(AttachFlow, TickRepaintsOnlyTheChangedCells)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     SimSetLocalTime(2026, 12, 6, 10, 15, 58);
     Attach();
     SimPixels before = ClockPixels();
@@ -90,20 +70,9 @@ TEST_F(AttachFlow, TickRepaintsOnlyTheChangedCells)
     EXPECT_EQ(SimWindowPixelsWritten(), 0);
 }
 
-TEST_F(AttachFlow, TimerIsSwallowedWhileASkinShows)
-{
-    SeedOpaqueSeconds();
-    Attach();
-    SimPixels face = ClockPixels();
-    SimSetLocalTime(2026, 12, 6, 23, 59, 0);
-    SimFireTimers();
-    Pump();
-    EXPECT_EQ(ClockPixels().Pixels, face.Pixels) << "Explorer's timer repainted nothing";
-}
-
 TEST_F(AttachFlow, RightClickChoosesASkin)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     Attach();
     InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, MAKELPARAM(5, 6)); });
     SimTrackedMenu tracked = SimLastTrackedMenu();
@@ -122,32 +91,16 @@ TEST_F(AttachFlow, RightClickChoosesASkin)
     ASSERT_TRUE(SimChooseMenuItem(wide));
     Pump();
     EXPECT_STREQ(ShellState().CurrentSkinName, "Wide");
-    DWORD type;
-    std::vector<uint8_t> stored;
-    ASSERT_TRUE(SimRegGetValue(SettingsKey, "SkinName", &type, &stored));
-    EXPECT_EQ(stored.size(), 100u);
-    EXPECT_STREQ((const char *)stored.data(), "Wide");
+    EXPECT_EQ(StoredValue("SkinName"), "Wide");
     // Wide: 12-pixel digits, so 8 x 14 + 4 = 116 wide.
     r = ClockRect();
     EXPECT_EQ(r.right - r.left, 116);
 }
 
-TEST_F(AttachFlow, ExitRequestReachesTheController)
-{
-    SeedOpaqueSeconds();
-    Attach();
-    SimSetMenuChoice(ExitCommand);
-    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
-    Pump();
-    ASSERT_EQ(ControllerMessages.size(), 1u);
-    EXPECT_EQ(ControllerMessages[0], ClockSizeMessage);
-}
-
 TEST_F(AttachFlow, DetachRestoresExplorersClock)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     Attach();
-    int explorerObjects = 0;
     EXPECT_EQ(Detach(), -1);
     ClockStateRecord shell = ShellState();
     EXPECT_EQ(shell.PreviousClockProc, nullptr);
@@ -156,8 +109,7 @@ TEST_F(AttachFlow, DetachRestoresExplorersClock)
     EXPECT_EQ(ClockState.HookHandle, nullptr);
     EXPECT_EQ(ClockState.ControllerWnd, nullptr);
     EXPECT_EQ(SimLiveHooks(), 0);
-    explorerObjects = SimLiveObjects(SimBitmaps);
-    EXPECT_EQ(explorerObjects, 0) << "the skin was freed";
+    EXPECT_EQ(SimLiveObjects(SimBitmaps), 0) << "the skin was freed";
     // Explorer repainted its stock clock, sized as it wants it.
     RECT r = ClockRect();
     EXPECT_EQ(r.right - r.left, StandinStockClockWidth);
@@ -166,9 +118,9 @@ TEST_F(AttachFlow, DetachRestoresExplorersClock)
 
 TEST_F(AttachFlow, SecondAttachReloadsWithoutSubclassingTwice)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     Attach();
-    SeedFlag("ShowSeconds", false);
+    SeedOptions(0);
     EXPECT_EQ(Attach(), -1);
     ClockStateRecord shell = ShellState();
     EXPECT_EQ(shell.PreviousClockProc, StockClockProc) << "no chain of replacements";
@@ -185,35 +137,13 @@ TEST_F(AttachFlow, DetachWithoutAttachAndKillHooks)
     Pump();
 }
 
-TEST_F(AttachFlow, AttachWithoutASkinLeavesTheStockClock)
-{
-    SeedSkinName("Missing");
-    EXPECT_EQ(Attach(), 0);
-    EXPECT_EQ(ShellState().SkinLoaded, 0);
-    RECT r = ClockRect();
-    EXPECT_EQ(r.right - r.left, StandinStockClockWidth) << "the stock answer to the size query";
-    SimFireTimers();
-    Pump();
-    EXPECT_EQ(ClockPixels().At(0, 0), StandinClockColor);
-}
-
-std::string StoredSkinName()
-{
-    DWORD type;
-    std::vector<uint8_t> data;
-    if (!SimRegGetValue(SettingsKey, "SkinName", &type, &data))
-        return "(none)";
-    data.push_back(0);
-    return (const char *)data.data();
-}
-
 // The folder of the chosen skin is missing for a while (an update, say): the
 // stock clock shows, but neither a command that saves the settings nor
 // picking the skin again loses the choice, and the skin is back at the next
 // attach once its folder is.
 TEST_F(AttachFlow, AFailedSkinLoadKeepsTheStoredChoice)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     for (const char *skin : {"Wide", "Herb"}) {
         SCOPED_TRACE(skin);
         SeedSkinName(skin);
@@ -231,26 +161,20 @@ TEST_F(AttachFlow, AFailedSkinLoadKeepsTheStoredChoice)
 
         InExplorer([&] { SendMessageA(Taskbar.Clock, WM_COMMAND, id, 0); });
         EXPECT_EQ(ShellState().SkinLoaded, 0);
-        EXPECT_EQ(StoredSkinName(), skin) << "picking the missing skin again";
+        EXPECT_EQ(StoredValue("SkinName"), skin) << "picking the missing skin again";
         EXPECT_EQ(Attach(), 0);
+        EXPECT_EQ(ClockRect().right - ClockRect().left, StandinStockClockWidth) << "the stock answer to the size query";
+        SimFireTimers();
+        Pump();
+        EXPECT_EQ(ClockPixels().At(0, 0), StandinClockColor);
         InExplorer([&] { SendMessageA(Taskbar.Clock, WM_COMMAND, ShowSecondsCommand, 0); });
-        EXPECT_EQ(StoredSkinName(), skin) << "a command after an attach that found no skin";
+        EXPECT_EQ(StoredValue("SkinName"), skin) << "a command after an attach that found no skin";
 
         ASSERT_EQ(rename(away.c_str(), folder.c_str()), 0);
         EXPECT_EQ(Attach(), -1);
         EXPECT_STREQ(ShellState().CurrentSkinName, skin);
         Detach();
     }
-}
-
-TEST_F(AttachFlow, WithoutATaskbarNothingIsHooked)
-{
-    // The controller's copy looked the taskbar up at load; here it found none.
-    ClockState.TrayWnd = nullptr;
-    SimResetCallCounts();
-    EXPECT_EQ(SetClockOnTray(ControllerWindow, 1, HostPath.c_str(), ""), 0);
-    EXPECT_EQ(SimCallCount("SetWindowsHookExA"), 0) << "a thread id of 0 would hook the whole desktop";
-    EXPECT_EQ(SimLiveHooks(), 0);
 }
 
 TEST_F(AttachFlow, OverlongHostPathIsRefused)
@@ -263,23 +187,19 @@ TEST_F(AttachFlow, OverlongHostPathIsRefused)
 
 TEST_F(AttachFlow, SettingsChangeRepaintsTheFaceTwice)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     Attach();
     int paints = SimCallCount("BeginPaint");
     InExplorer([&] { SendMessageA(Taskbar.Notify, WM_WININICHANGE, 0, 0); });
     EXPECT_EQ(SimCallCount("BeginPaint") - paints, 2);
 }
 
-}  // namespace
-
-namespace {
-
 std::vector<DWORD> Chained;
 void RecordNotification(DWORD reason) { Chained.push_back(reason); }
 
 TEST_F(AttachFlow, ProcessNotificationsReachTheDetachPathAndTheHandlerBefore)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);
     Attach();
     EXPECT_EQ(ModuleNotifyHandler, LibraryDetach);
     ClockState.PreviousNotifyHandler = RecordNotification;
@@ -293,18 +213,6 @@ TEST_F(AttachFlow, ProcessNotificationsReachTheDetachPathAndTheHandlerBefore)
     EXPECT_EQ(ShellState().PreviousClockProc, nullptr) << "unloading detached the clock";
     EXPECT_EQ(SimLiveHooks(), 0);
     ClockState.PreviousNotifyHandler = nullptr;
-}
-
-TEST_F(AttachFlow, ControllerEndingWithoutDetachRestoresExplorer)
-{
-    SeedOpaqueSeconds();
-    Attach();
-    SimEndProcess(Controller);
-    Pump();
-    EXPECT_EQ(ShellState().PreviousClockProc, nullptr);
-    EXPECT_EQ(SimLiveHooks(), 0);
-    RECT r = ClockRect();
-    EXPECT_EQ(r.right - r.left, StandinStockClockWidth);
 }
 
 }  // namespace

@@ -1,25 +1,19 @@
 // Every command of the clock window: its effect, its repaint rule and the
 // re-layout-and-save step; and the messages Explorer's procedure must or
 // must not see.
-#include "settings/menu_commands.h"
-#include "shell/clock_wndproc.h"
+#include "settings/registry_key.h"
 #include "shell/hook_subclass.h"
 #include "shell/library.h"
+#include "tests/scenarios/scenarios.h"
 #include "tests/shell/shell_fixture.h"
 
-#include <string.h>
-
 namespace {
-
-const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
 
 struct Commands : ShellFixture {
     void SetUp() override
     {
         ShellFixture::SetUp();
-        for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock",
-                                 "ShowSeconds"})
-            SeedFlag(name, false);
+        SeedOptions(0);
         Attach();
     }
     LRESULT SendToClock(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -27,22 +21,6 @@ struct Commands : ShellFixture {
         LRESULT r = 0;
         InExplorer([&] { r = SendMessageA(Taskbar.Clock, msg, wParam, lParam); });
         return r;
-    }
-    // An option's stored byte; the autostart entry's presence for StartWithWindows.
-    int StoredByte(const char *name)
-    {
-        if (strcmp(name, "StartWithWindows") == 0) {
-            DWORD type;
-            std::vector<uint8_t> data;
-            bool present = SimRegGetValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "ZantorDialwick",
-                                          &type, &data);
-            return present ? 0xFF : 0x00;
-        }
-        DWORD type;
-        std::vector<uint8_t> data;
-        if (!SimRegGetValue(SettingsKey, name, &type, &data) || data.size() != 1)
-            return -1;
-        return data[0];
     }
 };
 
@@ -59,49 +37,31 @@ LRESULT CALLBACK SpyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(StockForSpy, hwnd, msg, wParam, lParam);
 }
 
+// The shared table's toggles, each twice; the taskbar makes room for the new face.
 TEST_F(Commands, EachToggleFlipsStoresAndFollowsItsRepaintRule)
 {
-    struct Case {
-        UINT Id;
-        const char *Value;
-        bool Repaints;
-    } cases[] = {
-        {ShowSecondsCommand, "ShowSeconds", false},   {ShowDateCommand, "ShowDate", true},
-        {DateIsLeftCommand, "DateIsLeft", false},     {EnglishTimeCommand, "EnglishTime", true},
-        {TransparentClockCommand, "TransparentClock", true}, {ShowDayOfWeekCommand, "ShowDayOfWeek", true},
-        {StartWithWindowsCommand, "StartWithWindows", false},
-    };
-    for (const Case &c : cases) {
+    for (const OptionCommand &c : OptionCommands) {
         for (int round = 0; round < 2; round++) {
             int paints = SimCallCount("BeginPaint");
             SendToClock(WM_COMMAND, c.Id, 0);
             EXPECT_EQ(SimCallCount("BeginPaint") - paints, c.Repaints ? 1 : 0) << c.Value;
-            EXPECT_EQ(StoredByte(c.Value), round == 0 ? 0xFF : 0x00) << c.Value << " saved before re-layout";
+            DWORD type;
+            std::vector<uint8_t> run;
+            bool on =
+                c.Bit ? StoredValue(c.Value) == "\xFF" : SimRegGetValue(RunKeyPath, "ZantorDialwick", &type, &run);
+            EXPECT_EQ(on, round == 0) << c.Value << " saved before re-layout";
             Pump();
+            if (c.Id == ShowSecondsCommand) {
+                EXPECT_EQ(ClockRect().right - ClockRect().left, round == 0 ? 92 : 59);
+            }
         }
     }
-    ClockStateRecord shell = ShellState();
-    EXPECT_EQ(shell.ShowSeconds, 0);
-    EXPECT_EQ(shell.ShowDayOfWeek, 0);
-}
-
-TEST_F(Commands, ToggledFlagsReadBackMinusOneAndAnyNonZeroTogglesOff)
-{
+    EXPECT_EQ(ShellState().ShowDayOfWeek, 0);
     SendToClock(WM_COMMAND, ShowSecondsCommand, 0);
-    EXPECT_EQ(ShellState().ShowSeconds, -1);
+    EXPECT_EQ(ShellState().ShowSeconds, -1) << "a toggled flag reads back -1";
     InExplorer([] { ClockState.ShowDate = 1; });
     SendToClock(WM_COMMAND, ShowDateCommand, 0);
-    EXPECT_EQ(ShellState().ShowDate, 0);
-}
-
-TEST_F(Commands, TheTaskbarMakesRoomForNewOptions)
-{
-    RECT r = ClockRect();
-    EXPECT_EQ(r.right - r.left, 59);
-    SendToClock(WM_COMMAND, ShowSecondsCommand, 0);
-    Pump();
-    r = ClockRect();
-    EXPECT_EQ(r.right - r.left, 92);
+    EXPECT_EQ(ShellState().ShowDate, 0) << "any non-zero toggles off";
 }
 
 TEST_F(Commands, NotificationCodeIsIgnoredAndUnknownIdsStillSave)
@@ -109,9 +69,9 @@ TEST_F(Commands, NotificationCodeIsIgnoredAndUnknownIdsStillSave)
     SendToClock(WM_COMMAND, MAKELONG(ShowSecondsCommand, 1), 0);
     EXPECT_EQ(ShellState().ShowSeconds, FlagTrue);
     for (UINT id : {150u, 224u, 999u, 1100u}) {
-        SimRegSetValue(SettingsKey, "ShowDate", REG_BINARY, "\x01", 1);
+        SimRegSetValue(SettingsKeyPath, "ShowDate", REG_BINARY, "\x01", 1);
         SendToClock(WM_COMMAND, id, 0);
-        EXPECT_EQ(StoredByte("ShowDate"), 0x00) << id << ": the settings were saved";
+        EXPECT_EQ(StoredValue("ShowDate"), "") << id << ": the settings were saved";
         int posted = SimPumpMessages();
         EXPECT_GE(posted, 4) << id << ": the four re-layout messages";
     }
@@ -120,9 +80,9 @@ TEST_F(Commands, NotificationCodeIsIgnoredAndUnknownIdsStillSave)
 TEST_F(Commands, ExitDateTimeAndHomePageNeitherSaveNorRelayout)
 {
     for (UINT id : {ExitCommand, AdjustDateCommand, HomePageCommand}) {
-        SimRegSetValue(SettingsKey, "ShowDate", REG_BINARY, "\x01", 1);
+        SimRegSetValue(SettingsKeyPath, "ShowDate", REG_BINARY, "\x01", 1);
         SendToClock(WM_COMMAND, id, 0);
-        EXPECT_EQ(StoredByte("ShowDate"), 0x01) << id;
+        EXPECT_EQ(StoredValue("ShowDate"), "\x01") << id;
     }
     std::vector<SimWinExecCall> runs = SimWinExecCalls();
     ASSERT_EQ(runs.size(), 2u);
@@ -143,14 +103,15 @@ TEST_F(Commands, DateTimePanelWithoutAWindowsDirectory)
     EXPECT_EQ(SimWinExecCalls()[0].CommandLine, "\\system32\\control.exe TIMEDATE.CPL");
 }
 
-TEST_F(Commands, LanguageCommandStoresTheLanguage)
+TEST_F(Commands, LanguageCommandStoresTheLanguageAndItsTexts)
 {
-    SendToClock(WM_COMMAND, FirstLanguageCommand + 3, 0);
+    SendToClock(WM_COMMAND, FirstLanguageCommand + ExpectedLanguageIndex, 0);
     DWORD type;
     std::vector<uint8_t> lang;
-    ASSERT_TRUE(SimRegGetValue(SettingsKey, "Lang", &type, &lang));
-    ASSERT_EQ(lang.size(), 4u);
-    EXPECT_EQ(lang[0], 3);
+    ASSERT_TRUE(SimRegGetValue(SettingsKeyPath, "Lang", &type, &lang));
+    EXPECT_EQ(lang, (std::vector<uint8_t>{ExpectedLanguageIndex, 0, 0, 0}));
+    for (const auto &text : ExpectedTexts)
+        EXPECT_EQ(StoredValue(text[0]), text[1]) << text[0];
 }
 
 TEST_F(Commands, SkinCommandWithoutAMenuIsIgnored)
@@ -196,43 +157,34 @@ TEST_F(Commands, WhatExplorersProcedureSees)
     });
 }
 
-TEST_F(Commands, HandOverSizesAndUnterminatedPaths)
+TEST_F(Commands, MalformedHandOversGoToExplorerAndAWellFormedOneIsTaken)
 {
     InExplorer([&] {
         StockForSpy = ClockState.PreviousClockProc;
         ClockState.PreviousClockProc = SpyProc;
     });
-    std::vector<uint8_t> record(466, 0);
-    strcpy((char *)record.data(), "C:\\Elsewhere\\x.exe");
-    for (DWORD size : {0u, 463u, 465u}) {
-        COPYDATASTRUCT cds{7, size, record.data()};
+    for (const MalformedHandOver &m : MalformedHandOvers) {
+        std::vector<char> data(HandOverRecordSize + 2, 'A');
+        if (m.Terminated)
+            memcpy(data.data(), "C:\\Elsewhere\\x.exe", 19);
+        COPYDATASTRUCT cds{7, m.Size, data.data()};
         StockSaw.clear();
         SendToClock(WM_COPYDATA, 0, (LPARAM)&cds);
-        EXPECT_EQ(StockSaw, std::vector<UINT>{WM_COPYDATA}) << size;
+        EXPECT_EQ(StockSaw, std::vector<UINT>{WM_COPYDATA}) << m.Size;
     }
-    COPYDATASTRUCT nullData{0, 464, nullptr};
-    StockSaw.clear();
-    SendToClock(WM_COPYDATA, 0, (LPARAM)&nullData);
-    EXPECT_EQ(StockSaw.size(), 1u);
-    StockSaw.clear();
-    SendToClock(WM_COPYDATA, 0, 0);
-    EXPECT_EQ(StockSaw.size(), 1u);
-
-    std::vector<uint8_t> unterminated(464, 'A');
-    COPYDATASTRUCT bad{0, 464, unterminated.data()};
-    StockSaw.clear();
-    SendToClock(WM_COPYDATA, 0, (LPARAM)&bad);
-    EXPECT_EQ(StockSaw.size(), 1u) << "a host path without terminator is refused";
+    COPYDATASTRUCT nullData{0, HandOverRecordSize, nullptr};
+    for (LPARAM bad : {(LPARAM)&nullData, (LPARAM)0}) {
+        StockSaw.clear();
+        SendToClock(WM_COPYDATA, 0, bad);
+        EXPECT_EQ(StockSaw.size(), 1u);
+    }
     ClockStateRecord shell = ShellState();
     EXPECT_NE(std::string(shell.SkinBaseDir).find("dialwick-skins"), std::string::npos) << "nothing changed";
-    EXPECT_EQ(shell.ControllerWnd, ControllerWindow);
 
-    // Exactly 464 bytes from the controller is taken whatever dwData holds.
-    std::vector<uint8_t> good(464, 0);
-    memcpy(good.data(), HostPath.c_str(), HostPath.size() + 1);
-    uint32_t controller = (uint32_t)(uintptr_t)ControllerWindow;
-    memcpy(good.data() + 460, &controller, 4);
-    COPYDATASTRUCT ok{99, 464, good.data()};
+    // The record of the right size from the controller is taken whatever dwData holds.
+    HandOverRecord good = ForeignHandOverRecord(ControllerWindow);
+    strcpy(good.HostPath, HostPath.c_str());
+    COPYDATASTRUCT ok{99, sizeof(good), &good};
     StockSaw.clear();
     EXPECT_EQ(SendToClock(WM_COPYDATA, (WPARAM)ControllerWindow, (LPARAM)&ok), FlagTrue);
     EXPECT_TRUE(StockSaw.empty());

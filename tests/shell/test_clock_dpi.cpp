@@ -8,13 +8,6 @@ using ClockDpi = ShellFixture;
 
 SIZE SizeOf(const RECT &r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 
-// Time with seconds on an opaque face, which covers the whole clock.
-void SeedOpaqueSeconds()
-{
-    for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock"})
-        SeedFlag(name, false);
-}
-
 // Every pixel of the clock is the skin's: the face was painted whole.
 bool PaintedWhole(const SimPixels &p)
 {
@@ -24,9 +17,11 @@ bool PaintedWhole(const SimPixels &p)
     return true;
 }
 
+// Before Windows 10 1703 only the taskbar hears of a change; the clock
+// notices it when the taskbar next asks for its size.
 TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
 {
-    SeedOpaqueSeconds();
+    SeedOptions(OptSeconds);  // an opaque face covers the whole clock
     Skins.AddSkin("Herb/150", TestSkinShape{14, 21, 9, 12});
     SimSetSystemDpi(144);
     ASSERT_EQ(Attach(), -1);
@@ -50,16 +45,7 @@ TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
     Pump();
     EXPECT_EQ(SizeOf(ClockRect()).cx, at96.cx);
     EXPECT_EQ(SimLiveGdiObjects(), objects);
-    Detach();
-}
 
-// Before Windows 10 1703 only the taskbar hears of the change; the clock
-// notices it when the taskbar next asks for its size.
-TEST_F(ClockDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
-{
-    SeedOpaqueSeconds();
-    ASSERT_EQ(Attach(), -1);
-    SIZE at96 = SizeOf(ClockRect());
     SimSetMonitorDpi(Taskbar.Tray, 192, false);
     Pump();
     EXPECT_EQ(SizeOf(ClockRect()).cx, at96.cx) << "nothing asked yet";

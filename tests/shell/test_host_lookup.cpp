@@ -16,34 +16,33 @@ std::string Dir(const char *path)
     return out;
 }
 
+// The folder of a host path: in code page 1252, then in 932, where 0x95 0x5C
+// is one character whose second byte is a backslash.
 TEST(HostLookup, DirectoryRules)
 {
     SimReset();
-    EXPECT_EQ(Dir("C:\\Tools\\host.exe"), "C:\\Tools");
-    EXPECT_EQ(Dir("C:\\host.exe"), "C:\\");
-    EXPECT_EQ(Dir("C:host.exe"), "C:");
-    EXPECT_EQ(Dir("host.exe"), "");
-    EXPECT_EQ(Dir(nullptr), "");
-    EXPECT_EQ(Dir(""), "");
-    EXPECT_EQ(Dir("\\\\server\\share\\host.exe"), "\\\\server\\share");
-    EXPECT_EQ(Dir("\\host.exe"), "\\");
-    EXPECT_EQ(Dir("C:\\a\\\\host.exe"), "C:\\a\\\\") << "a backslash after a backslash stays";
-}
-
-TEST(HostLookup, DoubleByteTrailBytesAreNeverSeparators)
-{
-    SimReset();
-    // 0x95 0x5C is one character of code page 932 whose second byte is a backslash.
-    const char path[] = "C:\\\x95\x5C\\host.exe";
-    SimSetCodePage(932);
-    EXPECT_EQ(Dir(path), "C:\\\x95\x5C");
-    const char trailing[] = "C:\\dir\\\x95\x5Chost.exe";
-    EXPECT_EQ(Dir(trailing), "C:\\dir");
-    SimSetCodePage(1252);
-    EXPECT_EQ(Dir(trailing), "C:\\dir\\\x95") << "in 1252 the same byte is a backslash";
-    const char lonelyLead[] = "C:\\dir\\\x95";
-    SimSetCodePage(932);
-    EXPECT_EQ(Dir(lonelyLead), "C:\\dir") << "a lead byte at the end reads nothing past the terminator";
+    const struct {
+        UINT CodePage;
+        const char *Path, *Folder;
+    } cases[] = {
+        {1252, "C:\\Tools\\host.exe", "C:\\Tools"},
+        {1252, "C:\\host.exe", "C:\\"},
+        {1252, "C:host.exe", "C:"},
+        {1252, "host.exe", ""},
+        {1252, nullptr, ""},
+        {1252, "", ""},
+        {1252, "\\\\server\\share\\host.exe", "\\\\server\\share"},
+        {1252, "\\host.exe", "\\"},
+        {1252, "C:\\a\\\\host.exe", "C:\\a\\\\"},  // a backslash after a backslash stays
+        {1252, "C:\\dir\\\x95\x5Chost.exe", "C:\\dir\\\x95"},
+        {932, "C:\\dir\\\x95\x5Chost.exe", "C:\\dir"},
+        {932, "C:\\\x95\x5C\\host.exe", "C:\\\x95\x5C"},
+        {932, "C:\\dir\\\x95", "C:\\dir"},  // a lead byte at the end reads nothing past the terminator
+    };
+    for (const auto &c : cases) {
+        SimSetCodePage(c.CodePage);
+        EXPECT_EQ(Dir(c.Path), c.Folder) << (c.Path ? c.Path : "(null)") << " in " << c.CodePage;
+    }
 }
 
 TEST(HostLookup, LongestPathFitsAndLongerDirectoriesAreRefused)

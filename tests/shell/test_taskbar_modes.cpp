@@ -57,13 +57,6 @@ struct TaskbarModes : ShellFixture {
     }
 };
 
-void SeedFace(bool seconds)
-{
-    for (const char *name : {"ShowDate", "DateIsLeft", "EnglishTime", "ShowDayOfWeek", "TransparentClock"})
-        SeedFlag(name, false);
-    SeedFlag("ShowSeconds", seconds);
-}
-
 struct Windows10 : TaskbarModes, ::testing::WithParamInterface<StandinLayout> {
     Windows10() { Layout = GetParam(); }
 };
@@ -79,7 +72,7 @@ StandinLayout Windows10Layout(int thickness, bool vertical)
 
 TEST_P(Windows10, TheFaceGetsItsRoomFollowsItsOptionsAndDetachGivesEverythingBack)
 {
-    SeedFace(true);
+    SeedOptions(OptSeconds);
     const std::string stock = Rects();
     ASSERT_EQ(Attach(), -1);
     SIZE withSeconds = Face();
@@ -183,7 +176,7 @@ struct Windows10Faults : TaskbarModes, ::testing::WithParamInterface<int> {
 TEST_P(Windows10Faults, NothingBreaksTheFaceHasItsRoomAndNothingStaysMoved)
 {
     SCOPED_TRACE(Faults[GetParam()].Name);
-    SeedFace(true);
+    SeedOptions(OptSeconds);
     InExplorer([&] {
         Faults[GetParam()].Install(Taskbar);
         StockNotifyProc = (WNDPROC)GetWindowLongPtrA(Taskbar.Notify, GWLP_WNDPROC);
