@@ -54,8 +54,13 @@ TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
 }
 
 // Before Windows 10 1703 only the taskbar hears of the change; the clock
-// notices it when the taskbar next asks for its size.
-TEST_F(ClockDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
+// notices it when the taskbar next asks for its size: the clock itself on
+// the classic taskbar, the notification area on Windows 10's.
+struct UntoldDpi : ShellFixture, ::testing::WithParamInterface<StandinMode> {
+    UntoldDpi() { Layout.Mode = GetParam(); }
+};
+
+TEST_P(UntoldDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
 {
     SeedOpaqueSeconds();
     ASSERT_EQ(Attach(), -1);
@@ -70,5 +75,7 @@ TEST_F(ClockDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
     EXPECT_TRUE(PaintedWhole(ClockPixels()));
     Detach();
 }
+
+INSTANTIATE_TEST_SUITE_P(Taskbars, UntoldDpi, ::testing::Values(StandinClassic, StandinWindows10));
 
 }  // namespace
