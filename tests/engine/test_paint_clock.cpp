@@ -285,19 +285,20 @@ COLORREF NotifyPattern(int x, int y)
 TEST_F(PaintTest, TransparentOnXpShowsTheNotificationAreaBehind)
 {
     // The clock sits at the classic notification area's right end, 24 pixels
-    // in; on Windows 10's after the pager, with buttons after it.
+    // in; on Windows 10's after the pager, with buttons after it. Windows
+    // 10's taskbar is at least 40 pixels: tall, with room below the time.
     const struct {
         StandinMode Mode;
-        int ClockAt;
-    } cases[] = {{StandinClassic, 24}, {StandinWindows10, StandinPagerLength}};
+        int Thickness, ClockAt, Width, Height;
+    } cases[] = {{StandinClassic, 30, 24, 59, 24}, {StandinWindows10, 40, StandinPagerLength, 67, 32}};
     for (const auto &c : cases) {
-        Attach(30, OptTransparent, 2026, 12, 6, 10, 20, 0, TestSkinShape(), c.Mode);
+        Attach(c.Thickness, OptTransparent, 2026, 12, 6, 10, 20, 0, TestSkinShape(), c.Mode);
         ClockState.IsWindowsXP = FlagTrue;
         SizeClock(Taskbar);
         PaintWholeClock();
-        Model m(59, 24, 0);
-        for (int y = 0; y < 24; y++)
-            for (int x = 0; x < 59; x++)
+        Model m(c.Width, c.Height, 0);
+        for (int y = 0; y < c.Height; y++)
+            for (int x = 0; x < c.Width; x++)
                 m.Put(x, y, NotifyPattern(x + c.ClockAt, y));
         m.Transparent = true;
         m.Digit(6, 6, 1);

@@ -55,10 +55,20 @@ TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
 
 // Before Windows 10 1703 only the taskbar hears of the change; the clock
 // notices it when the taskbar next asks for its size: the clock itself on
-// the classic taskbar, the notification area on Windows 10's.
-struct UntoldDpi : ShellFixture, ::testing::WithParamInterface<StandinMode> {
-    UntoldDpi() { Layout.Mode = GetParam(); }
+// the classic taskbar, the notification area on Windows 10's. The taskbar
+// is thick enough for the same face at both DPIs (Windows 10's is at least
+// 40 pixels, which is tall at 96 DPI and not at 192).
+struct UntoldDpi : ShellFixture, ::testing::WithParamInterface<StandinLayout> {
+    UntoldDpi() { Layout = GetParam(); }
 };
+
+StandinLayout Taskbar(StandinMode mode, int thickness)
+{
+    StandinLayout l;
+    l.Mode = mode;
+    l.TaskbarHeight = thickness;
+    return l;
+}
 
 TEST_P(UntoldDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
 {
@@ -76,6 +86,6 @@ TEST_P(UntoldDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
     Detach();
 }
 
-INSTANTIATE_TEST_SUITE_P(Taskbars, UntoldDpi, ::testing::Values(StandinClassic, StandinWindows10));
+INSTANTIATE_TEST_SUITE_P(Taskbars, UntoldDpi, ::testing::Values(Taskbar(StandinClassic, 30), Taskbar(StandinWindows10, 80)));
 
 }  // namespace
