@@ -153,9 +153,26 @@ bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
     return ReportFace(*run, name, c);
 }
 
+// The scale in percent the library shows skins at on this display, from
+// the system's DPI: 150 at 144 DPI, 200 at 192.
+static int DisplayScale()
+{
+    HDC screen = CreateCompatibleDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        DeleteDC(screen);
+    return dpi >= 96 && dpi <= 480 ? dpi * 100 / 96 : 100;
+}
+
+static int Scaled(int pixels, int scale) { return (pixels * scale + 50) / 100; }
+
 bool TimeRowCells(const FaceRun &run, TimeCells *cells)
 {
-    std::string path = run.SkinsDir + "\\" + run.Skin + "\\NUMBERS.BMP";
+    // Above 100 % the artwork of the skin's folder for the scale: the
+    // scenarios run the shipped skins, which have one for each DPI they run at.
+    int scale = DisplayScale();
+    std::string folder = scale == 100 ? "" : "\\" + std::to_string(scale);
+    std::string path = run.SkinsDir + "\\" + run.Skin + folder + "\\NUMBERS.BMP";
     HBITMAP numbers = (HBITMAP)LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     BITMAP info{};
     bool ok = numbers && GetObjectA(numbers, sizeof(info), &info);
@@ -164,10 +181,12 @@ bool TimeRowCells(const FaceRun &run, TimeCells *cells)
     if (!Check(ok, "cannot read %s", path.c_str()))
         return false;
     int dw = info.bmWidth / 11, dh = info.bmHeight;
-    // The face fills the clock window, so its cells start 6 pixels in.
-    int t = 6, y = 6;
-    const int digits[6] = {0, dw + 2, 3 * dw + 3, 4 * dw + 5, 6 * dw + 6, 7 * dw + 8};
-    const int colons[2] = {2 * dw + 2, 5 * dw + 5};
+    // The face fills the clock window, so its cells start 6 pixels in; the
+    // spaces between them are 1 and 2 pixels; all grow with the scale.
+    int t = Scaled(6, scale), y = t, one = Scaled(1, scale), two = Scaled(2, scale);
+    const int digits[6] = {0, dw + two, 3 * dw + two + one, 4 * dw + 2 * two + one, 6 * dw + 2 * two + 2 * one,
+                           7 * dw + 3 * two + 2 * one};
+    const int colons[2] = {2 * dw + two, 5 * dw + 2 * two + one};
     for (int i = 0; i < 6; i++)
         cells->Digit[i] = RECT{t + digits[i], y, t + digits[i] + dw, y + dh};
     for (int i = 0; i < 2; i++)
