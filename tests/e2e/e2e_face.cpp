@@ -144,7 +144,13 @@ bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
     Capture &c = capture ? *capture : own;
     if (!WaitClockSized(*run))
         return false;
-    if (!Check(CaptureWindow(run->Bar.Clock, &c), "%s: cannot read the clock's pixels", name.c_str()))
+    // A clock just resized shows the stand-in's background, erased, until the
+    // face paints; on a busy machine two reads in a row may find it so.
+    auto painted = [&] {
+        return CaptureWindow(run->Bar.Clock, &c) && !c.Pixels.empty() &&
+               !UniformRect(c, RECT{0, 0, c.Width, c.Height});
+    };
+    if (!Check(WaitUntil(3000, painted), "%s: cannot read a painted face from the clock", name.c_str()))
         return false;
     std::string rects = run->OutDir + "\\" + name + ".wine.rects";
     if (!Check(WriteRectsFile(rects.c_str(), DescribeTaskbarRects(run->Bar.Tray)), "%s: cannot write %s",
