@@ -147,8 +147,7 @@ bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
     // A clock just resized shows the stand-in's background, erased, until the
     // face paints; on a busy machine two reads in a row may find it so.
     auto painted = [&] {
-        return CaptureWindow(run->Bar.Clock, &c) && !c.Pixels.empty() &&
-               !UniformRect(c, RECT{0, 0, c.Width, c.Height});
+        return CaptureWindow(run->Bar.Clock, &c) && !c.Pixels.empty() && !UniformRect(c, RECT{0, 0, c.Width, c.Height});
     };
     if (!Check(WaitUntil(3000, painted), "%s: cannot read a painted face from the clock", name.c_str()))
         return false;

@@ -62,7 +62,7 @@ struct UntoldDpi : ShellFixture, ::testing::WithParamInterface<StandinLayout> {
     UntoldDpi() { Layout = GetParam(); }
 };
 
-StandinLayout Taskbar(StandinMode mode, int thickness)
+StandinLayout TaskbarOf(StandinMode mode, int thickness)
 {
     StandinLayout l;
     l.Mode = mode;
@@ -86,6 +86,7 @@ TEST_P(UntoldDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
     Detach();
 }
 
-INSTANTIATE_TEST_SUITE_P(Taskbars, UntoldDpi, ::testing::Values(Taskbar(StandinClassic, 30), Taskbar(StandinWindows10, 80)));
+INSTANTIATE_TEST_SUITE_P(Taskbars, UntoldDpi,
+                         ::testing::Values(TaskbarOf(StandinClassic, 30), TaskbarOf(StandinWindows10, 80)));
 
 }  // namespace
