@@ -6,6 +6,7 @@
 #include "engine/paint_clock.h"
 #include "engine/skin_bitmaps.h"
 #include "settings/context_menu.h"
+#include "shell/clock_dpi.h"
 #include "shell/clock_wndproc.h"
 #include "shell/containment.h"
 #include "shell/controller_watch.h"
@@ -105,7 +106,14 @@ LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         });
     case ClockSizeMessage: {
         LRESULT answer = passOn();
-        return Contain([&] { return GrowNotifyAnswer(answer); }, [&] { return answer; });
+        // As the clock's own size query: the face may not have heard of a
+        // new DPI yet, and the answer must be for the face at that DPI.
+        return Contain(
+            [&] {
+                FollowClockDpi(ClockState.ClockWnd, false);
+                return GrowNotifyAnswer(answer);
+            },
+            [&] { return answer; });
     }
     case WM_NOTIFY:
         return IsPagerSizeNotice(lParam) ? after(passOn(), FitNotifyChildren) : passOn();

@@ -138,7 +138,12 @@ bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
     Capture &c = capture ? *capture : own;
     if (!WaitClockSized(*run))
         return false;
-    if (!Check(CaptureWindow(run->Bar.Clock, &c), "%s: cannot read the clock's pixels", name.c_str()))
+    // A clock just resized shows the stand-in's background, erased, until the
+    // face paints; on a busy machine two reads in a row may find it so.
+    auto painted = [&] {
+        return CaptureWindow(run->Bar.Clock, &c) && !c.Pixels.empty() && !UniformRect(c, RECT{0, 0, c.Width, c.Height});
+    };
+    if (!Check(WaitUntil(3000, painted), "%s: cannot read a painted face from the clock", name.c_str()))
         return false;
     std::string rects = run->OutDir + "\\" + name + ".wine.rects";
     if (!Check(WriteRectsFile(rects.c_str(), DescribeTaskbarRects(run->Bar.Tray)), "%s: cannot write %s",
@@ -147,9 +152,26 @@ bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
     return ReportFace(*run, name, c);
 }
 
+// The scale in percent the library shows skins at on this display, from
+// the system's DPI: 150 at 144 DPI, 200 at 192.
+static int DisplayScale()
+{
+    HDC screen = CreateCompatibleDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        DeleteDC(screen);
+    return dpi >= 96 && dpi <= 480 ? dpi * 100 / 96 : 100;
+}
+
+static int Scaled(int pixels, int scale) { return (pixels * scale + 50) / 100; }
+
 bool TimeRowCells(const FaceRun &run, TimeCells *cells)
 {
-    std::string path = run.SkinsDir + "\\" + run.Skin + "\\NUMBERS.BMP";
+    // Above 100 % the artwork of the skin's folder for the scale: the
+    // scenarios run the shipped skins, which have one for each DPI they run at.
+    int scale = DisplayScale();
+    std::string folder = scale == 100 ? "" : "\\" + std::to_string(scale);
+    std::string path = run.SkinsDir + "\\" + run.Skin + folder + "\\NUMBERS.BMP";
     HBITMAP numbers = (HBITMAP)LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     BITMAP info{};
     bool ok = numbers && GetObjectA(numbers, sizeof(info), &info);
@@ -158,10 +180,12 @@ bool TimeRowCells(const FaceRun &run, TimeCells *cells)
     if (!Check(ok, "cannot read %s", path.c_str()))
         return false;
     int dw = info.bmWidth / 11, dh = info.bmHeight;
-    // The face fills the clock window, so its cells start 6 pixels in.
-    const int colons[2] = {2 * dw + 2, 5 * dw + 5};
+    // The face fills the clock window, so its cells start 6 pixels in; the
+    // spaces between them are 1 and 2 pixels; all grow with the scale.
+    int t = Scaled(6, scale), one = Scaled(1, scale), two = Scaled(2, scale);
+    const int colons[2] = {2 * dw + two, 5 * dw + 2 * two + one};
     for (int i = 0; i < 2; i++)
-        cells->Colon[i] = RECT{6 + colons[i], 6, 6 + colons[i] + dw, 6 + dh};
+        cells->Colon[i] = RECT{t + colons[i], t, t + colons[i] + dw, t + dh};
     return true;
 }
 

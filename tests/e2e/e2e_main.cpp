@@ -5,6 +5,7 @@
 //        [--options LIST] [--height N] [--helper EXE] [--command ID]
 //        [--mode classic|windows10]
 #include "tests/e2e/e2e_scenarios.h"
+#include "tools/standin/standin_windows.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -55,6 +56,11 @@ int main(int argc, char **argv)
         fprintf(stderr, "dialwick-e2e: bad --mode %s or --options %s\n", mode.c_str(), options.c_str());
         return 2;
     }
+    // The height asked of the stand-in; the Windows 10 one may make itself thicker.
+    StandinLayout layout;
+    layout.TaskbarHeight = args.TaskbarHeight;
+    layout.Mode = args.Windows10 ? StandinWindows10 : StandinClassic;
+    args.TaskbarHeight = StandinThickness(layout);
     for (const auto &s : Scenarios)
         if (strcmp(argv[1], s.Name) == 0) {
             s.Run(args);

@@ -3,7 +3,9 @@
 # scenario with a fresh stand-in, once with the stand-in as the classic
 # taskbar and once as Windows 10's, and compares every face it captures, and
 # where the taskbar's windows lie, with dialwick-preview for the same skin,
-# options, time, taskbar height and mode.
+# options, time, taskbar height, mode and DPI. Every scenario runs at 96 DPI;
+# at 144 and 192 (Wine's LogPixels) those that show the face at the scale
+# and the taskbar making room for it, with taskbars grown by the scale.
 # MINGW_DIR is the build folder of either Windows build (mingw-x64 or
 # mingw-i686); its stand-in, controller and scenario programs run together.
 # usage: run_e2e.sh PREVIEW MINGW_DIR SKINS_DIR WORK_DIR [SCENARIO...]
@@ -42,9 +44,9 @@ cp "$mingw"/{dialwick.dll,dialwick.exe,standin-taskbar.exe,dialwick-e2e.exe,dial
 cp -r "$skins"/. "$dist/skins/"
 wine_env_start "$work" || exit 1
 
-failed=0 passed=0 compared=0 mode=classic waited_rc=0
+failed=0 passed=0 compared=0 mode=classic dpi=96 waited_rc=0
 
-fail() { echo "FAIL ($mode) $*"; failed=$((failed + 1)); }
+fail() { echo "FAIL ($mode, $dpi DPI) $*"; failed=$((failed + 1)); }
 
 # Waits up to $2 seconds for process $1 to end; ends it when it does not.
 wait_pid() {
@@ -114,6 +116,9 @@ compare_faces() {  # log
                     --rects "$out/$name.sim.rects")
         [ "$options" != none ] && args+=(--options "$options")
         [ "$mode" = windows10 ] && args+=(--windows10)
+        args+=(--dpi "$dpi")
+        [ "$mode" = windows10 ] && [ "$height" -lt $((40 * dpi / 96)) ] &&
+            fail "$name: the Windows 10 stand-in is $height pixels thick at $dpi DPI, not at least $((40 * dpi / 96))"
         if ! "$preview" "${args[@]}" >/dev/null; then
             fail "$name: dialwick-preview failed"
             continue
@@ -257,40 +262,49 @@ scenario_windows11() {
 
 all=(attach attach48 ticking options language menu exit detach controller copydata
      rivals intruders killed folders windows11)
+# Above 96 DPI: the face at the scale, its seconds ticking, every option's
+# face, and the taskbar's room for each.
+scaled=" attach attach48 ticking options "
 [ $# -gt 0 ] && all=("$@")
 start=$(date +%s) runs=0
-for mode in classic windows10; do
-    echo "== the stand-in as the $mode taskbar"
-    out="$work/out/$mode"
-    mkdir -p "$out"
-    e2e_args=(--dll "$(wine_path "$dist/dialwick.dll")" --skins "$(wine_path "$dist/skins")" --mode "$mode"
-              --out "$(wine_path "$out")" --helper "$(wine_path "$dist/dialwick-e2e-badcopy.exe")")
-    for s in "${all[@]}"; do
-        [ "$s" = windows11 ] && [ "$mode" != classic ] && continue
-        # The popup menu is the same on both taskbars; driven by keys on the
-        # Windows 10 stand-in after the scenarios before it, a key at times
-        # goes astray there (never when run alone), so it runs once.
-        [ "$s" = menu ] && [ "$mode" != classic ] && continue
-        runs=$((runs + 1))
-        case "$s" in
-            attach) scenario attach Herb seconds,date,weekday 30 ;;
-            attach48) scenario attach Ember date,weekday,12h 48 ;;
-            ticking) scenario ticking Herb seconds 30 ;;
-            options) scenario options Frost none 30 ;;
-            language) scenario language Herb none 30 ;;
-            menu) scenario_menu ;;
-            exit) scenario exit Herb seconds,date 30 ;;
-            detach) scenario detach Ember seconds 30 ;;
-            controller) scenario_controller ;;
-            copydata) scenario copydata Herb seconds,date,weekday 30 ;;
-            rivals) scenario rivals Herb seconds,date 30 ;;
-            intruders) scenario intruders Herb seconds 30 ;;
-            killed) scenario_killed ;;
-            folders) scenario_folders ;;
-            windows11) scenario_windows11 ;;
-            *) fail "unknown scenario $s" ;;
-        esac
+for dpi in 96 144 192; do
+    wine_set_dpi "$dpi" || exit 1
+    # The classic taskbars' heights grow with the scale, as the clock's face does.
+    h30=$((30 * dpi / 96)) h48=$((48 * dpi / 96))
+    for mode in classic windows10; do
+        echo "== the stand-in as the $mode taskbar at $dpi DPI"
+        out="$work/out/$dpi/$mode"
+        mkdir -p "$out"
+        e2e_args=(--dll "$(wine_path "$dist/dialwick.dll")" --skins "$(wine_path "$dist/skins")" --mode "$mode"
+                  --out "$(wine_path "$out")" --helper "$(wine_path "$dist/dialwick-e2e-badcopy.exe")")
+        for s in "${all[@]}"; do
+            [ "$dpi" != 96 ] && [ "${scaled/ $s /}" = "$scaled" ] && continue
+            [ "$s" = windows11 ] && [ "$mode" != classic ] && continue
+            # The popup menu is the same on both taskbars; driven by keys on the
+            # Windows 10 stand-in after the scenarios before it, a key at times
+            # goes astray there (never when run alone), so it runs once.
+            [ "$s" = menu ] && [ "$mode" != classic ] && continue
+            runs=$((runs + 1))
+            case "$s" in
+                attach) scenario attach Herb seconds,date,weekday "$h30" ;;
+                attach48) scenario attach Ember date,weekday,12h "$h48" ;;
+                ticking) scenario ticking Herb seconds "$h30" ;;
+                options) scenario options Frost none "$h30" ;;
+                language) scenario language Herb none 30 ;;
+                menu) scenario_menu ;;
+                exit) scenario exit Herb seconds,date 30 ;;
+                detach) scenario detach Ember seconds 30 ;;
+                controller) scenario_controller ;;
+                copydata) scenario copydata Herb seconds,date,weekday 30 ;;
+                rivals) scenario rivals Herb seconds,date 30 ;;
+                intruders) scenario intruders Herb seconds 30 ;;
+                killed) scenario_killed ;;
+                folders) scenario_folders ;;
+                windows11) scenario_windows11 ;;
+                *) fail "unknown scenario $s" ;;
+            esac
+        done
     done
 done
-echo "End to end under Wine: $passed of $runs scenario runs passed, $compared faces compared, $failed failures, $(($(date +%s) - start)) s"
+echo "End to end under Wine at 96, 144 and 192 DPI: $passed of $runs scenario runs passed, $compared faces compared, $failed failures, $(($(date +%s) - start)) s"
 [ "$failed" = 0 ]

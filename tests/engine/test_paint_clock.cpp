@@ -159,7 +159,8 @@ const Golden Goldens[] = {
     // The notification area paints itself behind, shifted to the clock's place in it.
     {"transparent on XP shows the notification area", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6,
      "1020", {}, false, StandinClassic, true},
-    {"transparent on XP, Windows 10 taskbar", OptTransparent, 30, {2026, 12, 6, 10, 20, 0}, 59, 24, 6, 6, "1020", {},
+    // Windows 10's taskbar is at least 40 pixels: the tall face, 67 x 32.
+    {"transparent on XP, Windows 10 taskbar", OptTransparent, 40, {2026, 12, 6, 10, 20, 0}, 59, 24, 2, 2, "1020", {},
      false, StandinWindows10, true},
     // 60 pixels across: the tall face, 67 x 32, in a 59 x 24 client.
     {"transparent on XP, vertical taskbar", OptTransparent, 60, {2026, 12, 6, 10, 20, 0}, 59, 24, 2, 2, "1020", {},

@@ -17,8 +17,6 @@ bool PaintedWhole(const SimPixels &p)
     return true;
 }
 
-// Before Windows 10 1703 only the taskbar hears of a change; the clock
-// notices it when the taskbar next asks for its size.
 TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
 {
     SeedOptions(OptSeconds);  // an opaque face covers the whole clock
@@ -46,6 +44,31 @@ TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
     EXPECT_EQ(SizeOf(ClockRect()).cx, at96.cx);
     EXPECT_EQ(SimLiveGdiObjects(), objects);
 
+    Detach();
+}
+
+// Before Windows 10 1703 only the taskbar hears of the change; the clock
+// notices it when the taskbar next asks for its size: the clock itself on
+// the classic taskbar, the notification area on Windows 10's. The taskbar
+// is thick enough for the same face at both DPIs (Windows 10's is at least
+// 40 pixels, which is tall at 96 DPI and not at 192).
+struct UntoldDpi : ShellFixture, ::testing::WithParamInterface<StandinLayout> {
+    UntoldDpi() { Layout = GetParam(); }
+};
+
+StandinLayout TaskbarOf(StandinMode mode, int thickness)
+{
+    StandinLayout l;
+    l.Mode = mode;
+    l.TaskbarHeight = thickness;
+    return l;
+}
+
+TEST_P(UntoldDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
+{
+    SeedOptions(OptSeconds);
+    ASSERT_EQ(Attach(), -1);
+    SIZE at96 = SizeOf(ClockRect());
     SimSetMonitorDpi(Taskbar.Tray, 192, false);
     Pump();
     EXPECT_EQ(SizeOf(ClockRect()).cx, at96.cx) << "nothing asked yet";
@@ -56,5 +79,8 @@ TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
     EXPECT_TRUE(PaintedWhole(ClockPixels()));
     Detach();
 }
+
+INSTANTIATE_TEST_SUITE_P(Taskbars, UntoldDpi,
+                         ::testing::Values(TaskbarOf(StandinClassic, 30), TaskbarOf(StandinWindows10, 80)));
 
 }  // namespace

@@ -281,15 +281,29 @@ static HWND CreateChild(HINSTANCE instance, const char *className, HWND parent, 
     return CreateWindowExA(0, className, "", WS_CHILD | style, 0, 0, 1, 1, parent, nullptr, instance, nullptr);
 }
 
+int StandinThickness(const StandinLayout &layout)
+{
+    if (layout.Mode != StandinWindows10 || layout.Vertical)
+        return layout.TaskbarHeight;
+    HDC screen = CreateCompatibleDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        DeleteDC(screen);
+    // Past 500 %, the largest scale Windows offers, the DPI is not believed.
+    int least = dpi > 0 && dpi <= 480 ? 40 * dpi / 96 : 40;
+    return layout.TaskbarHeight > least ? layout.TaskbarHeight : least;
+}
+
 StandinTaskbar CreateStandinTaskbar(HINSTANCE instance, const StandinLayout &layout)
 {
     StandinTaskbar t;
-    int x = 0, y = layout.ScreenHeight - layout.TaskbarHeight;
-    int w = layout.ScreenWidth, h = layout.TaskbarHeight;
+    int thickness = StandinThickness(layout);
+    int x = 0, y = layout.ScreenHeight - thickness;
+    int w = layout.ScreenWidth, h = thickness;
     if (layout.Vertical) {
-        x = layout.ScreenWidth - layout.TaskbarHeight;
+        x = layout.ScreenWidth - thickness;
         y = 0;
-        w = layout.TaskbarHeight;
+        w = thickness;
         h = layout.ScreenHeight;
     }
     DWORD style = WS_POPUP | WS_CLIPCHILDREN;

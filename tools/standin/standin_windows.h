@@ -49,6 +49,11 @@ struct StandinLayout {
     StandinMode Mode = StandinClassic;
 };
 
+// The taskbar's thickness as made: the asked one, but a Windows 10 taskbar
+// along the bottom is at least 40 pixels at 96 DPI and grows with the
+// system's DPI (a screen DC's LOGPIXELSY) as Windows 10's does.
+int StandinThickness(const StandinLayout &layout);
+
 // Clock is null on the Windows 11 taskbar.
 struct StandinTaskbar {
     HWND Tray = nullptr;
