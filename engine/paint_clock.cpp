@@ -265,3 +265,9 @@ void PaintClock(HWND hwnd)
     }
     ClockState.PaintInProgress = 0;
 }
+
+void RepaintWholeFace(HWND hwnd, BOOL erase)
+{
+    InvalidateRect(hwnd, nullptr, erase);
+    PaintClock(hwnd);
+}
