@@ -53,7 +53,7 @@ void RunClockCommand(HWND hwnd, unsigned id)
 {
     switch (id) {
     case ExitCommand:
-        PostMessageA(ClockState.ControllerWnd, ClockSizeMessage, 0, 0);
+        PostMessageA(ClockState.ControllerWnd, ExitRequestMessage, 0, 0);
         return;
     case AdjustDateCommand:
         OpenDateTimePanel();

@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
+#include "shell/clock_messages.h"
+
 #include <stdint.h>
 #include <string>
 #include <vector>
 
-constexpr UINT ExitRequestMessage = WM_USER + 100;  // also the clock size query
 constexpr char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
 
 struct Taskbar {

@@ -140,7 +140,7 @@ TEST_F(AttachFlow, ExitRequestReachesTheController)
     InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
     Pump();
     ASSERT_EQ(ControllerMessages.size(), 1u);
-    EXPECT_EQ(ControllerMessages[0], ClockSizeMessage);
+    EXPECT_EQ(ControllerMessages[0], ExitRequestMessage);
 }
 
 TEST_F(AttachFlow, DetachRestoresExplorersClock)

@@ -123,7 +123,7 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
     SimSetMenuChoice(ExitCommand);
     InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
     Pump();
-    EXPECT_EQ(ControllerMessages, std::vector<UINT>{ClockSizeMessage}) << "Exit still reaches the controller";
+    EXPECT_EQ(ControllerMessages, std::vector<UINT>{ExitRequestMessage}) << "Exit still reaches the controller";
 
     // A program that names the controller's window is taken for it: the
     // controller sees the clock lost, and attaching again takes it back.
