@@ -18,4 +18,3 @@ struct HandOverRecord {
     uint32_t ControllerWnd;  // window handles are 32-bit significant on 64-bit Windows too
 };
 static_assert(sizeof(HandOverRecord) == HandOverRecordSize, "the record's layout is fixed");
-

@@ -7,7 +7,6 @@
 #include "platform/platform.h"
 #include "shell/clock_messages.h"
 
-
 // The colours the stand-in paints with; tests and tools compare against them.
 constexpr COLORREF StandinTrayColor = RGB(36, 52, 71);
 constexpr COLORREF StandinNotifyColorA = RGB(58, 82, 104);
