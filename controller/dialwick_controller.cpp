@@ -10,6 +10,7 @@
 #include "controller/clock_holder.h"
 #include "controller/host_path.h"
 #include "controller/second_wake.h"
+#include "shell/clock_messages.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -25,7 +26,6 @@ typedef BOOL(WINAPI *RepaintClockProc)();
 // exit request: keep them in step with packaging/installer.nsi.
 const char WindowClass[] = "ZantorDialwickController";
 const char InstanceMutex[] = "ZantorDialwickControllerInstance";
-const UINT ExitRequest = WM_USER + 100;
 const UINT_PTR RepaintTimer = 1;
 // Every other repaint, two seconds, the controller asks whether the clock is
 // still its own: one message, no wake-up of its own.
@@ -192,7 +192,7 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
             Tick(hwnd);
         return TRUE;
-    case ExitRequest:
+    case ExitRequestMessage:
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;

@@ -37,8 +37,8 @@ void ComputeClockSize(RECT *face)
     int32_t h = s.DigitHeight + ScaledGap(10);
     if (s.EnglishTime || s.ShowDayOfWeek)
         w += 2 * s.TextCellWidth + gap;
-    if (s.DateIsLeft && s.ShowDate) {
-        w += 3 * s.TextCellWidth + gap;
+    if (DateBlockShown()) {
+        w += DateBlockWidth();
     } else if (TaskbarIsTall()) {
         if (s.ShowDate && s.ShowDayOfWeek) {
             h += 3 * s.TextCellHeight + gap;
@@ -113,12 +113,19 @@ int32_t TimeCellOffset(TimeCell cell, bool withSeconds)
     }
 }
 
-int32_t TimeRowStart(int originX)
-{
-    if (ClockState.DateIsLeft && ClockState.ShowDate)
-        return originX + 3 * ClockState.TextCellWidth + ScaledGap(2);
-    return originX;
-}
+const TimeRowCell TimeRowCells[TimeRowEnd] = {
+    {HourTensCell, HourTens},     {HourOnesCell, HourOnes},     {FirstColonCell, -1},
+    {MinuteTensCell, MinuteTens}, {MinuteOnesCell, MinuteOnes}, {SecondColonCell, -1},
+    {SecondTensCell, SecondTens}, {SecondOnesCell, SecondOnes},
+};
+
+int TimeRowCellCount(bool withSeconds) { return withSeconds ? TimeRowEnd : SecondColonCell; }
+
+bool DateBlockShown() { return ClockState.DateIsLeft && ClockState.ShowDate; }
+
+int32_t DateBlockWidth() { return 3 * ClockState.TextCellWidth + ScaledGap(2); }
+
+int32_t TimeRowStart(int originX) { return DateBlockShown() ? originX + DateBlockWidth() : originX; }
 
 // Adds one rectangle to the region; a failed allocation only loses that rectangle.
 static void AddRect(HRGN region, const RECT &r)
@@ -161,12 +168,7 @@ HRGN BuildChangedDigitsRegion()
         return nullptr;
     bool withSeconds = ClockState.ShowSeconds != 0;
     int32_t t = TimeRowStart(x);
-    static const struct { TimeCell Cell; int Digit; } cells[] = {
-        {HourTensCell, HourTens},     {HourOnesCell, HourOnes},       {FirstColonCell, -1},
-        {MinuteTensCell, MinuteTens}, {MinuteOnesCell, MinuteOnes},   {SecondColonCell, -1},
-        {SecondTensCell, SecondTens}, {SecondOnesCell, SecondOnes},
-    };
-    for (const auto &c : cells)
+    for (const TimeRowCell &c : TimeRowCells)
         if (c.Digit < 0 || now[c.Digit] != shown[c.Digit])
             AddCell(region, t + TimeCellOffset(c.Cell, withSeconds), y, c.Digit < 0);
     return region;

@@ -27,6 +27,20 @@ enum TimeCell { HourTensCell, HourOnesCell, FirstColonCell, MinuteTensCell, Minu
                 SecondColonCell, SecondTensCell, SecondOnesCell, TimeRowEnd, TimeCellCount };
 int32_t TimeCellOffset(TimeCell cell, bool withSeconds);
 
+// The time row's cells left to right, each with the digit it shows (-1 for a colon).
+struct TimeRowCell {
+    TimeCell Cell;
+    int Digit;
+};
+extern const TimeRowCell TimeRowCells[TimeRowEnd];
+// The cells a row holds: all of them with seconds, up to the minutes without.
+int TimeRowCellCount(bool withSeconds);
+
+// Whether the date stands as a block of day over month left of the time.
+bool DateBlockShown();
+// The date block's width, the gap before the time included.
+int32_t DateBlockWidth();
+
 // x where the time row starts, given the origin's x.
 int32_t TimeRowStart(int originX);
 

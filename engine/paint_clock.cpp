@@ -81,39 +81,28 @@ void DrawDay(PaintFrame &f, int firstX, int secondX, int y)
     PutChar(f, f.Day[1], secondX, y);
 }
 
-// The date as day over month, left of the time; returns the x where the time row starts.
-int PaintDateBlock(PaintFrame &f, int x)
+// The date as day over month, in the block left of the time.
+void PaintDateBlock(PaintFrame &f, int x)
 {
     int tcw = ClockState.TextCellWidth, tch = ClockState.TextCellHeight;
-    int gap = ScaledGap(2);
     DrawDay(f, x + (int)((double)tcw / 2.0), x + (int)((double)(3 * tcw) / 2.0), f.Y);
     for (int i = 0; i < 3; i++)
-        PutChar(f, f.Month[i], x + i * tcw, f.Y + tch + gap);
-    return x + 3 * tcw + gap;
+        PutChar(f, f.Month[i], x + i * tcw, f.Y + tch + ScaledGap(2));
 }
 
 // Returns the x at the end of the time row.
-int PaintTimeRow(PaintFrame &f, int x)
+int PaintTimeRow(PaintFrame &f, int start)
 {
-    int dw = ClockState.DigitWidth, one = ScaledGap(1), two = ScaledGap(2);
-    DrawDigit(f, HourTens, x);
-    x += dw + two;
-    DrawDigit(f, HourOnes, x);
-    x += dw;
-    DrawColonAt(f, x);
-    x += dw + one;
-    DrawDigit(f, MinuteTens, x);
-    x += dw + two;
-    DrawDigit(f, MinuteOnes, x);
-    if (!ClockState.ShowSeconds)
-        return x + dw + two;
-    x += dw;
-    DrawColonAt(f, x);
-    x += dw + one;
-    DrawDigit(f, SecondTens, x);
-    x += dw + two;
-    DrawDigit(f, SecondOnes, x);
-    return x + dw + ScaledGap(4);
+    bool withSeconds = ClockState.ShowSeconds != 0;
+    for (int i = 0; i < TimeRowCellCount(withSeconds); i++) {
+        const TimeRowCell &c = TimeRowCells[i];
+        int x = start + TimeCellOffset(c.Cell, withSeconds);
+        if (c.Digit < 0)
+            DrawColonAt(f, x);
+        else
+            DrawDigit(f, c.Digit, x);
+    }
+    return start + TimeCellOffset(TimeRowEnd, withSeconds);
 }
 
 void PaintRightOfTime(PaintFrame &f, int x)
@@ -164,10 +153,9 @@ void PaintRowsUnderTime(PaintFrame &f)
 // The cells of the face in drawing order, drawn or noted.
 void LayOutFace(PaintFrame &f, int x)
 {
-    if (ClockState.DateIsLeft && ClockState.ShowDate)
-        x = PaintDateBlock(f, x);
-    x = PaintTimeRow(f, x);
-    PaintRightOfTime(f, x);
+    if (DateBlockShown())
+        PaintDateBlock(f, x);
+    PaintRightOfTime(f, PaintTimeRow(f, TimeRowStart(x)));
     if (!ClockState.DateIsLeft)
         PaintRowsUnderTime(f);
 }
@@ -276,4 +264,10 @@ void PaintClock(HWND hwnd)
         DeleteSkinDC(f.Text, oldText);
     }
     ClockState.PaintInProgress = 0;
+}
+
+void RepaintWholeFace(HWND hwnd, BOOL erase)
+{
+    InvalidateRect(hwnd, nullptr, erase);
+    PaintClock(hwnd);
 }

@@ -28,6 +28,7 @@ Unicode true
 ; How dialwick.exe is found and asked to exit (see controller/dialwick_controller.cpp).
 !define CONTROLLER_CLASS "ZantorDialwickController"
 !define CONTROLLER_MUTEX "ZantorDialwickControllerInstance"
+; ExitRequestMessage of shell/clock_messages.h, WM_USER + 100: NSIS cannot read the header.
 !define EXIT_REQUEST 1124
 
 Name "${PRODUCT} ${VERSION}"

@@ -8,18 +8,13 @@
 #include "settings/settings_store.h"
 #include "shell/clock_wndproc.h"
 #include "shell/layered.h"
+#include "shell/notify_layout.h"
 
 #include <stdio.h>
 
 static const char HomePageCommandLine[] = "\"C:\\PROGRA~1\\INTERN~1\\iexplore.exe\" http://www.orvantis.example/home.php";
 
 static void Toggle(Flag *flag) { *flag = *flag ? 0 : FlagTrue; }
-
-static void RepaintWhole(HWND hwnd, BOOL erase)
-{
-    InvalidateRect(hwnd, nullptr, erase);
-    PaintClock(hwnd);
-}
 
 void OpenDateTimePanel()
 {
@@ -42,14 +37,13 @@ static void ChooseSkin(HWND hwnd, unsigned id)
         return;
     name[SkinNameSize - 1] = 0;
     LoadSkin(name);
-    RepaintWhole(hwnd, ClockState.IsWindowsXP ? FALSE : TRUE);
+    RepaintWholeFace(hwnd, ClockState.IsWindowsXP ? FALSE : TRUE);
 }
 
 // The taskbar and the clock lay themselves out again, and every setting is saved.
 static void RelayoutAndSave()
 {
-    PostMessageA(ClockState.TrayWnd, WM_EXITSIZEMOVE, 0, 0);
-    PostMessageA(ClockState.TrayWnd, WM_SIZE, 0, 0);
+    RelayoutTaskbar();
     PostMessageA(ClockState.ClockWnd, WM_EXITSIZEMOVE, 0, 0);
     PostMessageA(ClockState.ClockWnd, WM_SIZE, 0, 0);
     SaveSettings();
@@ -59,7 +53,7 @@ void RunClockCommand(HWND hwnd, unsigned id)
 {
     switch (id) {
     case ExitCommand:
-        PostMessageA(ClockState.ControllerWnd, ClockSizeMessage, 0, 0);
+        PostMessageA(ClockState.ControllerWnd, ExitRequestMessage, 0, 0);
         return;
     case AdjustDateCommand:
         OpenDateTimePanel();
@@ -76,25 +70,25 @@ void RunClockCommand(HWND hwnd, unsigned id)
         break;
     case ShowDateCommand:
         Toggle(&ClockState.ShowDate);
-        RepaintWhole(hwnd, TRUE);
+        RepaintWholeFace(hwnd, TRUE);
         break;
     case DateIsLeftCommand:
         Toggle(&ClockState.DateIsLeft);
         break;
     case EnglishTimeCommand:
         Toggle(&ClockState.EnglishTime);
-        RepaintWhole(hwnd, TRUE);
+        RepaintWholeFace(hwnd, TRUE);
         break;
     case TransparentClockCommand:
         Toggle(&ClockState.TransparentClock);
-        RepaintWhole(hwnd, TRUE);
+        RepaintWholeFace(hwnd, TRUE);
         break;
     case StartWithWindowsCommand:
         Toggle(&ClockState.StartWithWindows);
         break;
     case ShowDayOfWeekCommand:
         Toggle(&ClockState.ShowDayOfWeek);
-        RepaintWhole(hwnd, TRUE);
+        RepaintWholeFace(hwnd, TRUE);
         break;
     default:
         if (id >= FirstLanguageCommand && id < FirstLanguageCommand + 16)

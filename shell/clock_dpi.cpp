@@ -3,6 +3,7 @@
 
 #include "engine/clock_state.h"
 #include "engine/skin_bitmaps.h"
+#include "shell/notify_layout.h"
 
 void FollowClockDpi(HWND hwnd, bool askTaskbar)
 {
@@ -11,6 +12,5 @@ void FollowClockDpi(HWND hwnd, bool askTaskbar)
     InvalidateRect(hwnd, nullptr, TRUE);
     if (!askTaskbar)
         return;
-    PostMessageA(ClockState.TrayWnd, WM_EXITSIZEMOVE, 0, 0);
-    PostMessageA(ClockState.TrayWnd, WM_SIZE, 0, 0);
+    RelayoutTaskbar();
 }

@@ -1,7 +1,18 @@
-// The names of the library's registered window messages: a name gives the
+// The messages the library, the controller, the stand-in taskbar and the
+// end-to-end tests exchange. Registered ones go by name: a name gives the
 // same id in every process, so both copies of the library and the controller
 // agree on them.
 #pragma once
+
+#include "platform/platform.h"
+
+// Explorer asks the clock window, and on Windows 10 from 1607 the
+// notification area, for the clock's size: width low, height high.
+constexpr UINT ClockSizeMessage = WM_USER + 100;
+// Posted to the controller when the user chooses Exit. Its value is the size
+// query's, but it goes to another window. The installer sends it too
+// (packaging/installer.nsi keeps the number).
+constexpr UINT ExitRequestMessage = WM_USER + 100;
 
 constexpr char PaintClockMessageName[] = "PaintClockMessage";
 constexpr char UnsubclassMessageName[] = "UnsubclassMessage";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "shell/clock_messages.h"
 
 #include <stdint.h>
 
@@ -17,6 +18,3 @@ struct HandOverRecord {
     uint32_t ControllerWnd;  // window handles are 32-bit significant on 64-bit Windows too
 };
 static_assert(sizeof(HandOverRecord) == HandOverRecordSize, "the record's layout is fixed");
-
-// Explorer's clock size query, and the controller's exit request.
-constexpr UINT ClockSizeMessage = WM_USER + 100;

@@ -67,12 +67,6 @@ LRESULT CALLBACK ClockHookProc(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(ClockState.HookHandle, code, wParam, lParam);
 }
 
-static void RepaintWholeFace()
-{
-    InvalidateRect(ClockState.ClockWnd, nullptr, TRUE);
-    PaintClock(ClockState.ClockWnd);
-}
-
 static bool IsPagerSizeNotice(LPARAM lParam)
 {
     const NMHDR *header = (const NMHDR *)lParam;
@@ -101,8 +95,8 @@ LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_WININICHANGE:
         // Twice: Explorer may repaint the area once more after the change.
         return after(passOn(), [] {
-            RepaintWholeFace();
-            RepaintWholeFace();
+            RepaintWholeFace(ClockState.ClockWnd, TRUE);
+            RepaintWholeFace(ClockState.ClockWnd, TRUE);
         });
     case ClockSizeMessage: {
         LRESULT answer = passOn();

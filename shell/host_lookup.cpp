@@ -1,7 +1,7 @@
 // Finding Explorer's windows and the library's messages, in each process.
 #include "shell/host_lookup.h"
 
-#include "engine/clock_state.h"
+#include "engine/clock_attach.h"
 #include "engine/time_snapshot.h"
 #include "shell/clock_messages.h"
 
@@ -46,21 +46,18 @@ void RegisterClockMessages()
     ClockState.ControllerQueryMsg = RegisterWindowMessageA(ControllerQueryMessageName);
 }
 
+// Explorer's taskbar, notification area and clock, found by their classes.
+static void FindClockWindows()
+{
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND notify = FindWindowExA(tray, nullptr, "TrayNotifyWnd", nullptr);
+    AdoptClockWindows(tray, notify, FindWindowExA(notify, nullptr, "TrayClockWClass", nullptr));
+}
+
 void InitClockHost(const char *path)
 {
     RegisterClockMessages();
-
-    ClockState.TrayWnd = FindWindowA("Shell_TrayWnd", nullptr);
-    ClockState.NotifyWnd = FindWindowExA(ClockState.TrayWnd, nullptr, "TrayNotifyWnd", nullptr);
-    ClockState.ClockWnd = FindWindowExA(ClockState.NotifyWnd, nullptr, "TrayClockWClass", nullptr);
-
+    FindClockWindows();
     DirectoryOfPath(path, ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir));
-
-    OSVERSIONINFOA version;
-    memset(&version, 0, sizeof(version));
-    version.dwOSVersionInfoSize = sizeof(version);
-    bool known = GetVersionExA(&version) != 0;
-    ClockState.IsWindowsXP = known && version.dwMajorVersion == 5 && version.dwMinorVersion == 1 ? FlagTrue : 0;
-
     SnapshotTime();
 }

@@ -2,11 +2,13 @@
 // hand the controller's data over to Explorer's copy of the library.
 #include "shell/library.h"
 
+#include "engine/clock_attach.h"
 #include "settings/context_menu.h"
 #include "shell/clock_wndproc.h"
 #include "shell/containment.h"
 #include "shell/hook_subclass.h"
 #include "shell/host_lookup.h"
+#include "shell/notify_layout.h"
 
 #include <string.h>
 
@@ -15,8 +17,7 @@ ProcessNotifyHandler ModuleNotifyHandler;
 
 void LibraryStartup()
 {
-    ClockState.TickStep = 1;
-    ClockState.LastTickSecond = -1;
+    StartClockBlink();
     InitClockHost(nullptr);
     ClockState.PreviousNotifyHandler = ModuleNotifyHandler;
     ModuleNotifyHandler = LibraryDetach;
@@ -28,12 +29,6 @@ void LibraryDetach(DWORD reason)
         SetClockOnTray(nullptr, 0, nullptr, nullptr);
     if (ClockState.PreviousNotifyHandler)
         ClockState.PreviousNotifyHandler(reason);
-}
-
-static void RelayoutTaskbar()
-{
-    PostMessageA(ClockState.TrayWnd, WM_EXITSIZEMOVE, 0, 0);
-    PostMessageA(ClockState.TrayWnd, WM_SIZE, 0, 0);
 }
 
 // A registration that failed at load is tried again: without the ids the

@@ -148,3 +148,9 @@ void RestoreNotifyLayout()
         SetWindowPos(ClockState.ClockWnd, nullptr, own.left, own.top, own.right - own.left, own.bottom - own.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void RelayoutTaskbar()
+{
+    PostMessageA(ClockState.TrayWnd, WM_EXITSIZEMOVE, 0, 0);
+    PostMessageA(ClockState.TrayWnd, WM_SIZE, 0, 0);
+}

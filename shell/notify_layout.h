@@ -25,3 +25,6 @@ void FitNotifyChildren();
 
 // The clock and every moved window back where Explorer had them.
 void RestoreNotifyLayout();
+
+// Has the taskbar lay itself out again, as after the user moved or sized it.
+void RelayoutTaskbar();

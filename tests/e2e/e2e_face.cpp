@@ -8,7 +8,7 @@
 DWORD QueryClockSize(HWND clock)
 {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(clock, ExitRequestMessage, 0, 0, SMTO_BLOCK, 2000, &answer))
+    if (!SendMessageTimeoutA(clock, ClockSizeMessage, 0, 0, SMTO_BLOCK, 2000, &answer))
         return 0;
     return (DWORD)answer;
 }

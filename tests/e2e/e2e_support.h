@@ -3,15 +3,14 @@
 // reading its pixels and the registry, and reporting.
 #pragma once
 
-#include "settings/registry_key.h"
-
 #include <windows.h>
+
+#include "settings/registry_key.h"
+#include "shell/clock_messages.h"
 
 #include <stdint.h>
 #include <string>
 #include <vector>
-
-constexpr UINT ExitRequestMessage = WM_USER + 100;  // also the clock size query
 
 struct Taskbar {
     HWND Tray = nullptr, Notify = nullptr, Clock = nullptr;

@@ -83,25 +83,12 @@ StandinTaskbar SetUpTaskbar(int taskbarHeight, bool vertical, StandinMode mode)
     layout.Vertical = vertical;
     layout.Mode = mode;
     StandinTaskbar t = CreateStandinTaskbar(nullptr, layout);
-    ClockState.TickStep = 1;
-    ClockState.LastTickSecond = -1;
-    ClockState.TrayWnd = t.Tray;
-    ClockState.NotifyWnd = t.Notify;
-    ClockState.ClockWnd = t.Clock;
-    ClockState.PreviousNotifyProc = (WNDPROC)GetWindowLongPtrA(t.Notify, GWLP_WNDPROC);
+    AdoptStandinTaskbar(t);
     SimPumpMessages();
     return t;
 }
 
-void SetOptions(unsigned options)
-{
-    ClockState.ShowSeconds = (options & OptSeconds) ? FlagTrue : 0;
-    ClockState.ShowDate = (options & OptDate) ? FlagTrue : 0;
-    ClockState.DateIsLeft = (options & OptLeft) ? FlagTrue : 0;
-    ClockState.ShowDayOfWeek = (options & OptWeekday) ? FlagTrue : 0;
-    ClockState.EnglishTime = (options & Opt12h) ? FlagTrue : 0;
-    ClockState.TransparentClock = (options & OptTransparent) ? FlagTrue : 0;
-}
+void SetOptions(unsigned options) { SetOptionFlags(options); }
 
 void SizeClock(const StandinTaskbar &taskbar, int width, int height)
 {
@@ -109,11 +96,7 @@ void SizeClock(const StandinTaskbar &taskbar, int width, int height)
     SimPumpMessages();
 }
 
-void PaintWholeClock()
-{
-    InvalidateRect(ClockState.ClockWnd, nullptr, TRUE);
-    PaintClock(ClockState.ClockWnd);
-}
+void PaintWholeClock() { RepaintWholeFace(ClockState.ClockWnd, TRUE); }
 
 void ShowFace(const StandinTaskbar &taskbar, const std::string &skinsDir, const char *skin, unsigned options,
               int hour, int minute, int second)

@@ -1,4 +1,5 @@
 // The time as digits, the morning flag and the colon blink.
+#include "engine/clock_attach.h"
 #include "engine/time_snapshot.h"
 #include "tests/engine/test_support.h"
 
@@ -13,8 +14,7 @@ void Fresh()
 {
     SimReset();
     ResetClockState();
-    ClockState.TickStep = 1;
-    ClockState.LastTickSecond = -1;
+    StartClockBlink();
 }
 
 void SnapAt(int hour, int minute, int second)

@@ -92,7 +92,7 @@ TEST_F(Commands, ExitDateTimeAndHomePageNeitherSaveNorRelayout)
     EXPECT_NE(runs[1].CommandLine.find("/home.php"), std::string::npos);
     EXPECT_EQ(runs[1].Show, (UINT)SW_SHOW);
     Pump();
-    EXPECT_EQ(ControllerMessages, std::vector<UINT>{ClockSizeMessage});
+    EXPECT_EQ(ControllerMessages, std::vector<UINT>{ExitRequestMessage});
 }
 
 TEST_F(Commands, DateTimePanelWithoutAWindowsDirectory)

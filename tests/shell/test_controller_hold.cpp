@@ -87,7 +87,7 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
             SimSetMenuChoice(ExitCommand);
             InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
             Pump();
-            EXPECT_EQ(ControllerMessages, std::vector<UINT>{ClockSizeMessage});
+            EXPECT_EQ(ControllerMessages, std::vector<UINT>{ExitRequestMessage});
             send(Taskbar.Clock, unsubclass, (WPARAM)ControllerWindow, 0);
             break;
         }

@@ -117,7 +117,7 @@ WNDPROC StockNotify = nullptr, StockPager = nullptr;
 
 LRESULT CALLBACK AnswersZero(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return msg == WM_USER + 100 ? 0 : CallWindowProcA(StockNotify, hwnd, msg, wParam, lParam);
+    return msg == ClockSizeMessage ? 0 : CallWindowProcA(StockNotify, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK MutePager(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -1,5 +1,7 @@
 #include "tools/standin/face_options.h"
 
+#include "engine/clock_state.h"
+
 static const struct {
     const char *Name;
     unsigned Bit;
@@ -42,4 +44,16 @@ std::string FormatFaceOptions(unsigned options)
         if (options & o.Bit)
             out += (out.empty() ? "" : ",") + std::string(o.Name);
     return out.empty() ? "none" : out;
+}
+
+static Flag AsFlag(unsigned options, unsigned bit) { return (options & bit) ? FlagTrue : 0; }
+
+void SetOptionFlags(unsigned options)
+{
+    ClockState.ShowSeconds = AsFlag(options, OptSeconds);
+    ClockState.ShowDate = AsFlag(options, OptDate);
+    ClockState.DateIsLeft = AsFlag(options, OptLeft);
+    ClockState.ShowDayOfWeek = AsFlag(options, OptWeekday);
+    ClockState.EnglishTime = AsFlag(options, Opt12h);
+    ClockState.TransparentClock = AsFlag(options, OptTransparent);
 }

@@ -16,3 +16,6 @@ enum FaceOption : unsigned {
 // order), or "none".
 bool ParseFaceOptions(const char *list, unsigned *options);
 std::string FormatFaceOptions(unsigned options);
+
+// Sets the six option flags of the clock's record from a mask of FaceOption bits.
+void SetOptionFlags(unsigned options);

@@ -1,6 +1,6 @@
 #include "tools/standin/face_render.h"
 
-#include "engine/clock_state.h"
+#include "engine/clock_attach.h"
 #include "engine/face_layout.h"
 #include "engine/paint_clock.h"
 #include "engine/skin_bitmaps.h"
@@ -11,18 +11,6 @@
 #include "tools/standin/taskbar_rects.h"
 
 #include <string.h>
-
-static Flag AsFlag(unsigned options, unsigned bit) { return (options & bit) ? FlagTrue : 0; }
-
-static void SetOptionFlags(unsigned options)
-{
-    ClockState.ShowSeconds = AsFlag(options, OptSeconds);
-    ClockState.ShowDate = AsFlag(options, OptDate);
-    ClockState.DateIsLeft = AsFlag(options, OptLeft);
-    ClockState.ShowDayOfWeek = AsFlag(options, OptWeekday);
-    ClockState.EnglishTime = AsFlag(options, Opt12h);
-    ClockState.TransparentClock = AsFlag(options, OptTransparent);
-}
 
 void AttachSettings(const FaceRequest &request)
 {
@@ -43,21 +31,19 @@ static std::string SkinOfRequest(const FaceRequest &request)
     return ReadSettingsString("SkinName", name, sizeof(name)) ? name : "Herb";
 }
 
+void AdoptStandinTaskbar(const StandinTaskbar &taskbar)
+{
+    StartClockBlink();
+    AdoptClockWindows(taskbar.Tray, taskbar.Notify, taskbar.Clock);
+    ClockState.PreviousNotifyProc = (WNDPROC)GetWindowLongPtrA(taskbar.Notify, GWLP_WNDPROC);
+}
+
 // What the library does when it starts in a process and takes over the clock:
-// find the windows, note the version, take the first snapshot.
+// adopt the windows, read the settings, take the first snapshot.
 static void AttachEngine(const StandinTaskbar &taskbar, const FaceRequest &request)
 {
     ResetClockState();
-    ClockState.TickStep = 1;
-    ClockState.LastTickSecond = -1;
-    ClockState.TrayWnd = taskbar.Tray;
-    ClockState.NotifyWnd = taskbar.Notify;
-    ClockState.ClockWnd = taskbar.Clock;
-    ClockState.PreviousNotifyProc = (WNDPROC)GetWindowLongPtrA(taskbar.Notify, GWLP_WNDPROC);
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    ClockState.IsWindowsXP =
-        GetVersionExA(&version) && version.dwMajorVersion == 5 && version.dwMinorVersion == 1 ? FlagTrue : 0;
+    AdoptStandinTaskbar(taskbar);
     if (request.UseSettings) {
         AttachSettings(request);
     } else {
@@ -153,8 +139,7 @@ bool RenderFace(HINSTANCE instance, const FaceRequest &request, FaceImage *image
     // Let the stand-in paint itself first, then paint the face over the whole clock.
     UpdateWindow(taskbar.Tray);
     UpdateWindow(taskbar.Notify);
-    InvalidateRect(taskbar.Clock, nullptr, TRUE);
-    PaintClock(taskbar.Clock);
+    RepaintWholeFace(taskbar.Clock, TRUE);
     ReadClientPixels(taskbar.Clock, image);
     image->Rects = DescribeTaskbarRects(taskbar.Tray);
 

@@ -41,6 +41,11 @@ struct FaceImage {
     std::string Rects;             // the taskbar's windows (DescribeTaskbarRects)
 };
 
+// Points the engine at the stand-in's windows as the library does when it
+// starts. The stand-in's notification area is not subclassed: its own
+// procedure stands for the one the library would have replaced.
+void AdoptStandinTaskbar(const StandinTaskbar &taskbar);
+
 // Points SkinBaseDir at the request's skins, runs LoadSettings and applies
 // the request's overrides.
 void AttachSettings(const FaceRequest &request);

@@ -125,7 +125,7 @@ static LRESULT CALLBACK NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 {
     bool windows10 = ModeOf(GetParent(hwnd)) == StandinWindows10;
     switch (msg) {
-    case ClockSizeQuery:
+    case ClockSizeMessage:
         return windows10 ? NotifySizeAnswer(hwnd) : DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_SIZE:
         // The pager answers with PGN_CALCSIZE, in which the children are placed.
@@ -187,7 +187,7 @@ static void PaintStockClock(HWND hwnd, HDC dc)
 static LRESULT CALLBACK ClockProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case ClockSizeQuery: {
+    case ClockSizeMessage: {
         SIZE size = StockClockSize(GetParent(GetParent(hwnd)));
         return MAKELONG(size.cx, size.cy);
     }
@@ -375,7 +375,7 @@ void PlaceStandinClock(const StandinTaskbar &t, int width, int height)
 // them itself; a layout pass lays it out again also when its size stays.
 static void LayoutWindows10Taskbar(HWND notify)
 {
-    LRESULT size = SendMessageA(notify, ClockSizeQuery, 0, 0);
+    LRESULT size = SendMessageA(notify, ClockSizeMessage, 0, 0);
     RECT before;
     GetClientRect(notify, &before);
     PlaceNotify(GetParent(notify), notify, LOWORD(size), HIWORD(size));
@@ -405,7 +405,7 @@ void LayoutStandinTaskbar(HWND tray)
     default:
         if (!t.Clock)
             return;
-        LRESULT size = SendMessageA(t.Clock, ClockSizeQuery, 0, 0);
+        LRESULT size = SendMessageA(t.Clock, ClockSizeMessage, 0, 0);
         PlaceStandinClock(t, LOWORD(size), HIWORD(size));
         return;
     }

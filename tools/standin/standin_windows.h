@@ -5,9 +5,7 @@
 #pragma once
 
 #include "platform/platform.h"
-
-// Explorer's clock size query and its answer: width low, height high.
-constexpr UINT ClockSizeQuery = WM_USER + 100;
+#include "shell/clock_messages.h"
 
 // The colours the stand-in paints with; tests and tools compare against them.
 constexpr COLORREF StandinTrayColor = RGB(36, 52, 71);
