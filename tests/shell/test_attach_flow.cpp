@@ -101,7 +101,11 @@ TEST_F(AttachFlow, DetachRestoresExplorersClock)
 {
     SeedOptions(OptSeconds);
     Attach();
+    SimSetMenuChoice(0);  // a menu opened and closed: its tree stays until the next
+    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
+    ASSERT_GT(SimLiveMenus(), 0);
     EXPECT_EQ(Detach(), -1);
+    EXPECT_EQ(SimLiveMenus(), 0) << "the menus went with the clock, not with Explorer";
     ClockStateRecord shell = ShellState();
     EXPECT_EQ(shell.PreviousClockProc, nullptr);
     EXPECT_EQ(shell.NumbersBitmap, nullptr);
