@@ -85,7 +85,6 @@ for dpi in 96 144 192; do
         run_case Plain seconds,date,weekday 40 - 0 "$xp"
         run_case Plain date,left,12h,transparent 30 - 0 "$xp"
         # The Windows 10 taskbar: the clock between the pager and the buttons.
-        [ "$dpi" = 96 ] || continue
         for skin in Herb Ember Frost; do
             run_case "$skin" date,left,12h,transparent 30 - 0 "$xp" 1
             run_case "$skin" seconds,date,weekday,transparent 48 150x44 0 "$xp" 1
