@@ -44,9 +44,14 @@ bool MapTextGlyph(unsigned char c, int *sourceX, int *sourceY)
 }
 
 // The key colour is read for every copy: nothing about the skin is cached.
+// A cell outside the region being painted is skipped: a keyed copy costs
+// Windows two scratch DCs and bitmaps and four copies even when clipped away.
 static void CopyCell(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                      HDC textDC)
 {
+    RECT cell{x, y, x + width, y + height};
+    if (!RectVisible(dest, &cell))
+        return;
     if (!ClockState.TransparentClock) {
         BitBlt(dest, x, y, width, height, source, sourceX, sourceY, SRCCOPY);
         return;

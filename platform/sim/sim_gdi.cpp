@@ -281,6 +281,18 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
     return SimRegionType(dc->DC.State.Clip);
 }
 
+// Whether any pixel of the rectangle lies where the DC may draw.
+BOOL RectVisible(HDC hdc, const RECT *rect)
+{
+    SimGdiObject *dc = FindDC(hdc);
+    if (!dc || !rect)
+        return FALSE;
+    SimSurface s = SimDCSurface(dc);
+    POINT org = dc->DC.State.WindowOrg;
+    RECT target{rect->left - org.x, rect->top - org.y, rect->right - org.x, rect->bottom - org.y};
+    return !SimRegionIntersectRect(VisibleRegion(dc, s), target).Rects.empty();
+}
+
 static void CountWritten(const SimSurface &s, const RECT &r)
 {
     if (s.IsWindow)
