@@ -228,6 +228,8 @@ typedef struct {
 
 // GDI
 #define SRCCOPY 0x00CC0020u
+#define SRCAND 0x008800C6u
+#define SRCPAINT 0x00EE0086u
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
 #define MM_TEXT 1
