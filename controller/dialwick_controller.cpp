@@ -54,6 +54,8 @@ unsigned Repaints;
 bool Watching;
 // Nothing attaches again, nor wakes, while the session ends.
 bool SessionEnding;
+// The turn of the second the repaint timer is set for, in FILETIME units.
+uint64_t DueTurn;
 int ExitCode;
 // Told once the message loop has ended, where no broadcast can re-enter.
 bool TellNoClassicClock;
@@ -147,15 +149,21 @@ void WatchClock(HWND hwnd)
     Attach(hwnd);
 }
 
+uint64_t SystemTimeNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ((uint64_t)now.dwHighDateTime << 32) | now.dwLowDateTime;
+}
+
 // The timer is set afresh for each second: it follows the clock whatever it
 // did meanwhile (set by the user, a daylight saving change, a drift of the
 // timer against the clock), and wakes no more than once a second.
 void ArmForNextSecond(HWND hwnd)
 {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    uint64_t units = ((uint64_t)now.dwHighDateTime << 32) | now.dwLowDateTime;
-    SetTimer(hwnd, RepaintTimer, DelayToNextSecond(units), nullptr);
+    uint64_t now = SystemTimeNow();
+    DueTurn = NextTurn(now);
+    SetTimer(hwnd, RepaintTimer, DelayToNextSecond(now), nullptr);
 }
 
 void Tick(HWND hwnd)
@@ -171,6 +179,16 @@ void Tick(HWND hwnd)
         ArmForNextSecond(hwnd);
 }
 
+// A timer that fires before the turn it was set for would only ask for the
+// face already shown: it waits for the turn instead.
+void WakeUp(HWND hwnd)
+{
+    if (SystemTimeNow() < DueTurn)
+        ArmForNextSecond(hwnd);
+    else
+        Tick(hwnd);
+}
+
 LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == TaskbarCreated && TaskbarCreated) {
@@ -181,7 +199,7 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     switch (msg) {
     case WM_TIMER:
         if (wParam == RepaintTimer)
-            Tick(hwnd);
+            WakeUp(hwnd);
         return 0;
     // A clock set anew, or one that went on while the machine slept, shows
     // at once; the next wake-up is set from it.

@@ -9,3 +9,5 @@ unsigned DelayToNextSecond(uint64_t now)
     // Rounded up: a wake-up a fraction of a millisecond early would still see the old second.
     return (unsigned)((left + UnitsPerMillisecond - 1) / UnitsPerMillisecond) + SecondMargin;
 }
+
+uint64_t NextTurn(uint64_t now) { return now - now % UnitsPerSecond + UnitsPerSecond; }

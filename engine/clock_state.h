@@ -31,6 +31,14 @@ struct MovedWindow {
 };
 constexpr int MaxMovedWindows = 8;
 
+// A memory DC with one skin bitmap selected, and what it held before.
+struct SkinDC {
+    HDC DC;
+    HGDIOBJ Previous;
+    // The bitmap made for this DC, freed with it; null for a loaded one.
+    HBITMAP Made;
+};
+
 struct ClockStateRecord {
     ProcessNotifyHandler PreviousNotifyHandler;
     HBITMAP NumbersBitmap;
@@ -94,6 +102,18 @@ struct ClockStateRecord {
     RECT ExplorerClockRect;
     MovedWindow MovedWindows[MaxMovedWindows];
     int32_t MovedWindowCount;
+    // The skin bitmaps' DCs, made at the first paint and kept as long as the
+    // bitmaps: under Wine each DC made costs round trips to the server and
+    // to the display.
+    SkinDC NumbersDC;
+    SkinDC TextDC;
+    // Each bitmap split for a keyed copy of two plain ones, made at the first
+    // transparent paint: the mask is white where the key colour is and black
+    // elsewhere, the ink is the artwork with the key colour made black.
+    SkinDC NumbersMask;
+    SkinDC NumbersInk;
+    SkinDC TextMask;
+    SkinDC TextInk;
 };
 
 // Zero-filled when the library is mapped; never created, copied or freed.

@@ -3,7 +3,7 @@
 
 // Row 1 of TEXT.BMP, by column; 0 marks a column without a character.
 static const char PunctuationRow[30] = {
-    '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 0,   0,   ':', '(', ')',
+    '0', '1',  '2', '3', '4', '5',  '6', '7', '8', '9', 0,   0,   ':', '(', ')',
     0,   '\'', '!', '_', '+', '\\', '/', '[', ']', '^', '&', '%', '.', '=', '$',
 };
 
@@ -43,12 +43,25 @@ bool MapTextGlyph(unsigned char c, int *sourceX, int *sourceY)
     return true;
 }
 
-// The key colour is read for every copy: nothing about the skin is cached.
-static void CopyCell(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                     HDC textDC)
+// A cell outside the region being painted is skipped: a keyed copy costs
+// Windows two scratch DCs and bitmaps and four copies even when clipped away.
+// A keyed copy is made of two plain ones, through the mask and ink of the
+// artwork when the paint made them; otherwise the key colour is read here.
+static void CopyCell(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, HDC textDC)
 {
+    RECT cell{x, y, x + width, y + height};
+    if (!RectVisible(dest, &cell))
+        return;
     if (!ClockState.TransparentClock) {
         BitBlt(dest, x, y, width, height, source, sourceX, sourceY, SRCCOPY);
+        return;
+    }
+    bool numbers = source == ClockState.NumbersDC.DC;
+    const SkinDC &mask = numbers ? ClockState.NumbersMask : ClockState.TextMask;
+    const SkinDC &ink = numbers ? ClockState.NumbersInk : ClockState.TextInk;
+    if (source && (numbers || source == ClockState.TextDC.DC) && mask.DC && ink.DC) {
+        BitBlt(dest, x, y, width, height, mask.DC, sourceX, sourceY, SRCAND);
+        BitBlt(dest, x, y, width, height, ink.DC, sourceX, sourceY, SRCPAINT);
         return;
     }
     COLORREF key = GetPixel(textDC, ClockState.TextBitmapWidth - 1, ClockState.TextBitmapHeight - 1);

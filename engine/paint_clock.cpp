@@ -5,6 +5,7 @@
 #include "engine/date_words.h"
 #include "engine/face_layout.h"
 #include "engine/glyphs.h"
+#include "engine/skin_bitmaps.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -210,24 +211,6 @@ void ReadDateTexts(PaintFrame &f)
     f.WeekdayLength = DayOfWeekNameLength();
 }
 
-HDC CreateSkinDC(HDC dest, HBITMAP bitmap, HGDIOBJ *previous)
-{
-    HDC dc = CreateCompatibleDC(dest);
-    *previous = dc ? SelectObject(dc, bitmap) : nullptr;
-    if (dc)
-        SetMapMode(dc, GetMapMode(dest));
-    return dc;
-}
-
-void DeleteSkinDC(HDC dc, HGDIOBJ previous)
-{
-    if (!dc)
-        return;
-    if (previous)
-        SelectObject(dc, previous);
-    DeleteDC(dc);
-}
-
 }  // namespace
 
 void PaintClock(HWND hwnd)
@@ -248,11 +231,12 @@ void PaintClock(HWND hwnd)
     PAINTSTRUCT ps;
     f.Dest = BeginPaint(ClockState.ClockWnd, &ps);
     if (f.Dest) {
-        HGDIOBJ oldNumbers, oldText;
-        f.Numbers = CreateSkinDC(f.Dest, ClockState.NumbersBitmap, &oldNumbers);
-        f.Text = CreateSkinDC(f.Dest, ClockState.TextBitmap, &oldText);
+        f.Numbers = HeldSkinDC(&ClockState.NumbersDC, ClockState.NumbersBitmap, f.Dest);
+        f.Text = HeldSkinDC(&ClockState.TextDC, ClockState.TextBitmap, f.Dest);
         COLORREF key = GetPixel(f.Text, ClockState.TextBitmapWidth - 1, ClockState.TextBitmapHeight - 1);
         HBRUSH brush = CreateSolidBrush(key);
+        if (ClockState.TransparentClock)
+            PrepareKeyedArt(f.Dest, key);
 
         PaintBackground(f, brush, client, x);
         LayOutFace(f, x);
@@ -260,8 +244,6 @@ void PaintClock(HWND hwnd)
         if (brush)
             DeleteObject(brush);
         EndPaint(ClockState.ClockWnd, &ps);
-        DeleteSkinDC(f.Numbers, oldNumbers);
-        DeleteSkinDC(f.Text, oldText);
     }
     ClockState.PaintInProgress = 0;
 }

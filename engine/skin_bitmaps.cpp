@@ -11,9 +11,9 @@
 // false when it does not fit a Windows path.
 static bool ComposeSkinPath(char (&path)[PathSize], const char *name, int32_t scale, const char *file)
 {
-    int n = scale == 100 ? snprintf(path, sizeof(path), "%s\\%s\\%s", ClockState.SkinBaseDir, name, file)
-                         : snprintf(path, sizeof(path), "%s\\%s\\%d\\%s", ClockState.SkinBaseDir, name, (int)scale,
-                                    file);
+    int n = scale == 100
+                ? snprintf(path, sizeof(path), "%s\\%s\\%s", ClockState.SkinBaseDir, name, file)
+                : snprintf(path, sizeof(path), "%s\\%s\\%d\\%s", ClockState.SkinBaseDir, name, (int)scale, file);
     return n > 0 && n < PathSize;
 }
 
@@ -141,8 +141,90 @@ bool FollowWindowDpi()
     return true;
 }
 
+HDC HeldSkinDC(SkinDC *held, HBITMAP bitmap, HDC dest)
+{
+    if (!held->DC) {
+        held->DC = CreateCompatibleDC(dest);
+        held->Previous = held->DC ? SelectObject(held->DC, bitmap) : nullptr;
+        // Without its bitmap the DC is no use; the next paint tries again.
+        if (held->DC && !held->Previous) {
+            DeleteDC(held->DC);
+            held->DC = nullptr;
+        }
+    }
+    if (held->DC)
+        SetMapMode(held->DC, GetMapMode(dest));
+    return held->DC;
+}
+
+static void FreeSkinDC(SkinDC *held)
+{
+    if (!held->DC)
+        return;
+    SelectObject(held->DC, held->Previous);
+    DeleteDC(held->DC);
+    if (held->Made)
+        DeleteObject(held->Made);
+    *held = SkinDC{};
+}
+
+// A bitmap of the art's size in a DC of its own, for painting into dest.
+static bool MakeHeldBitmap(SkinDC *held, HDC dest, int width, int height)
+{
+    HBITMAP bitmap = CreateCompatibleBitmap(dest, width, height);
+    if (!bitmap)
+        return false;
+    if (HeldSkinDC(held, bitmap, dest)) {
+        held->Made = bitmap;
+        return true;
+    }
+    DeleteObject(bitmap);
+    return false;
+}
+
+static void SplitArt(HDC art, HBITMAP bitmap, HDC dest, COLORREF key, SkinDC *mask, SkinDC *ink)
+{
+    BITMAP info;
+    if (mask->DC || !art || GetObjectA(bitmap, sizeof(info), &info) != sizeof(info))
+        return;
+    if (!MakeHeldBitmap(mask, dest, info.bmWidth, info.bmHeight) ||
+        !MakeHeldBitmap(ink, dest, info.bmWidth, info.bmHeight)) {
+        FreeSkinDC(mask);
+        FreeSkinDC(ink);
+        return;
+    }
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    for (int y = 0; y < info.bmHeight; y++)
+        for (int x = 0; x < info.bmWidth; x++) {
+            COLORREF c = GetPixel(art, x, y);
+            bool keyed = c == key;
+            SetPixel(mask->DC, x, y, keyed ? white : black);
+            SetPixel(ink->DC, x, y, keyed ? black : c);
+        }
+}
+
+void PrepareKeyedArt(HDC dest, COLORREF key)
+{
+    SkinDC *const made[] = {&ClockState.NumbersMask, &ClockState.NumbersInk, &ClockState.TextMask, &ClockState.TextInk};
+    for (SkinDC *m : made)
+        if (m->DC)
+            SetMapMode(m->DC, GetMapMode(dest));
+    SplitArt(ClockState.NumbersDC.DC, ClockState.NumbersBitmap, dest, key, &ClockState.NumbersMask,
+             &ClockState.NumbersInk);
+    SplitArt(ClockState.TextDC.DC, ClockState.TextBitmap, dest, key, &ClockState.TextMask, &ClockState.TextInk);
+}
+
+void FreeSkinDCs()
+{
+    SkinDC *const held[] = {&ClockState.NumbersDC,  &ClockState.TextDC,   &ClockState.NumbersMask,
+                            &ClockState.NumbersInk, &ClockState.TextMask, &ClockState.TextInk};
+    for (SkinDC *h : held)
+        FreeSkinDC(h);
+}
+
 void FreeSkinBitmaps()
 {
+    FreeSkinDCs();
     if (ClockState.NumbersBitmap) {
         DeleteObject(ClockState.NumbersBitmap);
         ClockState.NumbersBitmap = nullptr;

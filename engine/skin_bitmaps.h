@@ -16,8 +16,18 @@ bool FollowWindowDpi();
 // Null, as for a missing file, when its size cannot be read.
 HBITMAP LoadSkinBitmap(const char *path, BITMAP *info);
 
-// Releases both skin bitmaps.
+// Releases both skin bitmaps and their DCs.
 void FreeSkinBitmaps();
+// Releases only the DCs: the next paint makes them again.
+void FreeSkinDCs();
+
+// The DC of a skin bitmap for painting into dest, made on first use; null
+// when it cannot be made.
+HDC HeldSkinDC(SkinDC *held, HBITMAP bitmap, HDC dest);
+
+// Makes the masks and inks of both bitmaps for painting into dest, once,
+// from the key colour; a pair that cannot be made is left empty.
+void PrepareKeyedArt(HDC dest, COLORREF key);
 
 // One pair of a skin's bitmaps, as loaded or made, before the clock holds it.
 struct SkinArt {

@@ -81,6 +81,8 @@ static LRESULT HandleClockMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 {
     if (msg == ClockState.PaintClockMsg && msg != 0) {
         RepaintTick();
+        // The paint first: the watch can wait, the face should not.
+        HeardFromController();
         return 0;
     }
     // Only the controller, or this copy's own detach, gives the clock back:

@@ -18,6 +18,12 @@ void HoldController(HWND controller)
     SetTimer(ClockState.ClockWnd, ControllerWatchTimer, ControllerWatchInterval, nullptr);
 }
 
+void HeardFromController()
+{
+    if (ClockState.ControllerWnd)
+        SetTimer(ClockState.ClockWnd, ControllerWatchTimer, ControllerWatchInterval, nullptr);
+}
+
 void ReleaseController()
 {
     KillTimer(ClockState.ClockWnd, ControllerWatchTimer);

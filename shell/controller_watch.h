@@ -8,12 +8,15 @@
 // The timer on the clock window that looks for the controller, with an id
 // far from the small ones a clock's own timers use.
 constexpr UINT_PTR ControllerWatchTimer = 0x445A;
-// Once a second: a gone controller's face is gone within two seconds, and
-// the ticks themselves cost nothing more.
-constexpr UINT ControllerWatchInterval = 1000;
+// Each repaint request sets the watch afresh, so while the controller asks
+// once a second the watch never fires and Explorer wakes only for the paint;
+// once the requests stop, a gone controller's face is gone within two seconds.
+constexpr UINT ControllerWatchInterval = 1500;
 
 // Notes the controller of an accepted hand-over and starts watching it.
 void HoldController(HWND controller);
+// A repaint request: the controller is heard from, the watch waits again.
+void HeardFromController();
 // Stops watching: the clock has no controller.
 void ReleaseController();
 // Whether a message that names sender may act for the controller: sender is

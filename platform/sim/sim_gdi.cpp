@@ -281,6 +281,18 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
     return SimRegionType(dc->DC.State.Clip);
 }
 
+// Whether any pixel of the rectangle lies where the DC may draw.
+BOOL RectVisible(HDC hdc, const RECT *rect)
+{
+    SimGdiObject *dc = FindDC(hdc);
+    if (!dc || !rect)
+        return FALSE;
+    SimSurface s = SimDCSurface(dc);
+    POINT org = dc->DC.State.WindowOrg;
+    RECT target{rect->left - org.x, rect->top - org.y, rect->right - org.x, rect->bottom - org.y};
+    return !SimRegionIntersectRect(VisibleRegion(dc, s), target).Rects.empty();
+}
+
 static void CountWritten(const SimSurface &s, const RECT &r)
 {
     if (s.IsWindow)
@@ -289,9 +301,10 @@ static void CountWritten(const SimSurface &s, const RECT &r)
 
 // Copies w x h pixels from src (device coordinates sx, sy) to dst (dx, dy),
 // limited to the destination's visible region and the source's bounds.
-// keyed: source pixels equal to key are skipped.
-static BOOL Copy(HDC dstDC, int x, int y, int w, int h, HDC srcDC, int sx, int sy, bool keyed,
-                 COLORREF key)
+// keyed: source pixels equal to key are skipped. rop: SRCCOPY, or SRCAND
+// and SRCPAINT, which combine source and destination bit by bit.
+static BOOL Copy(HDC dstDC, int x, int y, int w, int h, HDC srcDC, int sx, int sy, bool keyed, COLORREF key,
+                 DWORD rop = SRCCOPY)
 {
     SimGdiObject *dst = FindDC(dstDC);
     SimGdiObject *src = FindDC(srcDC);
@@ -322,7 +335,11 @@ static BOOL Copy(HDC dstDC, int x, int y, int w, int h, HDC srcDC, int sx, int s
             const uint32_t *srow = from + (size_t)(py - dy + srcY) * fromWidth + (r.left - dx + srcX);
             uint32_t *drow = ds.Pixels + (size_t)py * ds.Width + r.left;
             for (int px = 0; px < r.right - r.left; px++)
-                if (!keyed || srow[px] != key)
+                if (rop == SRCAND)
+                    drow[px] &= srow[px];
+                else if (rop == SRCPAINT)
+                    drow[px] |= srow[px];
+                else if (!keyed || srow[px] != key)
                     drow[px] = srow[px];
         }
         CountWritten(ds, r);
@@ -332,14 +349,14 @@ static BOOL Copy(HDC dstDC, int x, int y, int w, int h, HDC srcDC, int sx, int s
 
 BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop)
 {
-    if (SimShouldFail("BitBlt") || rop != SRCCOPY)
+    if (SimShouldFail("BitBlt") || (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT))
         return FALSE;
-    return Copy(dst, x, y, width, height, src, srcX, srcY, false, 0);
+    return Copy(dst, x, y, width, height, src, srcX, srcY, false, 0, rop);
 }
 
 // Stretching is not simulated: the system always copies at the same size.
-BOOL TransparentBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-                    int srcWidth, int srcHeight, UINT transparent)
+BOOL TransparentBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                    int srcHeight, UINT transparent)
 {
     if (SimShouldFail("TransparentBlt") || width != srcWidth || height != srcHeight)
         return FALSE;

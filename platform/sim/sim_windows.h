@@ -228,6 +228,8 @@ typedef struct {
 
 // GDI
 #define SRCCOPY 0x00CC0020u
+#define SRCAND 0x008800C6u
+#define SRCPAINT 0x00EE0086u
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
 #define MM_TEXT 1
@@ -317,6 +319,7 @@ int GetObjectA(HANDLE object, int size, LPVOID buffer);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 int SaveDC(HDC hdc);
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom);
+BOOL RectVisible(HDC hdc, const RECT *rect);
 BOOL RestoreDC(HDC hdc, int savedDC);
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT old);
 BOOL GetWindowOrgEx(HDC hdc, LPPOINT point);

@@ -364,6 +364,8 @@ TEST_F(PaintTest, FailingCallsLeakNothingAndClearTheGuard)
             PaintWholeClock();
             SimClearFailures();
             EXPECT_EQ(ClockState.PaintInProgress, 0) << call << " #" << n;
+            // The skin's DCs stay with it; each round makes them anew.
+            FreeSkinDCs();
             EXPECT_EQ(SimLiveGdiObjects(), baseline) << call << " #" << n;
         }
 }
