@@ -24,11 +24,34 @@ struct Sample {
     size_t Heap;
 };
 
-Sample Take()
+// The skin's DCs and their split bitmaps are made at the first paint, the
+// split ones only for a transparent face, and held as long as the skin: they
+// and their pixels are counted apart from what must stay flat.
+struct Held {
+    int Objects = 0;
+    size_t Bytes = 0;
+};
+
+Held HeldBySkin()
 {
+    Held held;
+    for (const SkinDC *d : {&ClockState.NumbersDC, &ClockState.TextDC, &ClockState.NumbersMask,
+                            &ClockState.NumbersInk, &ClockState.TextMask, &ClockState.TextInk}) {
+        held.Objects += (d->DC != nullptr) + (d->Made != nullptr);
+        BITMAP info;
+        if (d->Made && GetObjectA(d->Made, sizeof(info), &info))
+            held.Bytes += (size_t)info.bmWidth * info.bmHeight * sizeof(uint32_t);
+    }
+    return held;
+}
+
+Sample Take(DWORD explorer)
+{
+    Held held;
+    SimInProcess(explorer, [&] { held = HeldBySkin(); });
     struct mallinfo2 m = mallinfo2();
-    return Sample{SimLiveGdiObjects(), SimOpenRegistryKeys(), SimLiveMenus(), SimOpenFindHandles(),
-                  m.uordblks + m.hblkhd};
+    return Sample{SimLiveGdiObjects() - held.Objects, SimOpenRegistryKeys(), SimLiveMenus(), SimOpenFindHandles(),
+                  m.uordblks + m.hblkhd - held.Bytes};
 }
 
 void SetClock(time_t t)
@@ -85,7 +108,7 @@ int main(int argc, char **argv)
             if (ClockState.EnglishTime)
                 twelveHourTicks += 3600;
         });
-        Sample s = Take();
+        Sample s = Take(desktop.Explorer);
         if (hours == 1) {
             first = low = high = s;
             continue;
