@@ -181,6 +181,18 @@ TEST_F(AttachFlow, AFailedSkinLoadKeepsTheStoredChoice)
     }
 }
 
+// A registration that failed at load is tried again by the attach and by the
+// detach, which must still give Explorer's clock back.
+TEST_F(AttachFlow, MessagesNotRegisteredAtLoadAreRegisteredWhenNeeded)
+{
+    SeedOptions(OptSeconds);
+    for (bool attach : {true, false}) {
+        ClockState.PaintClockMsg = ClockState.SubclassMsg = ClockState.UnsubclassMsg = 0;
+        EXPECT_EQ(attach ? Attach() : Detach(), -1);
+        EXPECT_EQ(ShellState().PreviousClockProc != nullptr, attach);
+    }
+}
+
 TEST_F(AttachFlow, OverlongHostPathIsRefused)
 {
     std::string longPath(HandOverHostPathSize, 'x');
