@@ -133,8 +133,13 @@ compare_faces() {  # log
 run_program() {  # log scenario [flags]
     local log="$1"
     shift
-    timeout 120 wine "$dist/dialwick-e2e.exe" "$@" "${e2e_args[@]}" >"$log" 2>&1
-    local rc=$?
+    local rc try
+    for try in $(seq 1 "$WINE_LAUNCH_TRIES"); do
+        timeout 120 wine "$dist/dialwick-e2e.exe" "$@" "${e2e_args[@]}" >"$log" 2>&1
+        rc=$?
+        [ "$rc" != 0 ] && wine_launch_failed "$(cat "$log")" || break
+        echo "note $1: Wine could not start the scenario program (try $try of $WINE_LAUNCH_TRIES)"
+    done
     tr -d '\r' <"$log" >"$log.txt"
     grep "^FAIL" "$log.txt" | sed "s/^FAIL /FAIL $1: /" | while read -r line; do echo "$line"; done
     [ "$rc" = 0 ] || { fail "$1: the scenario program ended with $rc (see $log.txt)"; return 1; }

@@ -95,5 +95,15 @@ wine_set_dpi() {
     timeout 30 wine cmd /c exit >/dev/null 2>&1 || { echo "wine runner: Wine does not start at $1 DPI"; return 1; }
 }
 
+# wine_launch_failed TEXT: whether TEXT is Wine's launcher failing, not the
+# program. On a loaded machine it now and then cannot start a program at all
+# ("Application could not be started ... ShellExecuteEx failed: Internal
+# error"); the program never ran, so a runner may start it again.
+wine_launch_failed() {
+    case "$1" in *"Application could not be started"*) return 0 ;; esac
+    return 1
+}
+WINE_LAUNCH_TRIES=3
+
 # Z:\ path of a host path, as Wine maps the root file system.
 wine_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
