@@ -114,10 +114,23 @@ TEST_F(Commands, LanguageCommandStoresTheLanguageAndItsTexts)
         EXPECT_EQ(StoredValue(text[0]), text[1]) << text[0];
 }
 
-TEST_F(Commands, SkinCommandWithoutAMenuIsIgnored)
+// Without a Skins menu no skin command acts; with one, the folders past the
+// hundredth are listed but their commands (1100 on) pick nothing.
+TEST_F(Commands, SkinCommandsTheClockDoesNotActOn)
 {
-    SendToClock(WM_COMMAND, FirstSkinCommand, 0);
-    SendToClock(WM_COMMAND, LastSkinCommand, 0);
+    for (UINT id : {FirstSkinCommand, LastSkinCommand}) {
+        SendToClock(WM_COMMAND, id, 0);
+        EXPECT_EQ(ShellState().SkinLoaded, FlagTrue) << id;
+    }
+    for (int i = 0; i < 102; i++)
+        Skins.WriteFile("Empty" + std::to_string(100 + i) + "/README", "");
+    SimSetMenuChoice(0);
+    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
+    std::vector<SimMenuItem> items;
+    ASSERT_TRUE(SimGetMenuItems(ShellState().SkinsMenu, &items));
+    ASSERT_GT(items.size(), 100u);
+    ASSERT_EQ(items[100].Id, LastSkinCommand + 1) << "the menu lists a folder past the hundredth";
+    SendToClock(WM_COMMAND, LastSkinCommand + 1, 0);
     ClockStateRecord shell = ShellState();
     EXPECT_EQ(shell.SkinLoaded, FlagTrue);
     EXPECT_STREQ(shell.CurrentSkinName, "Herb");

@@ -6,6 +6,8 @@
 #include "tests/shell/shell_fixture.h"
 #include "tools/standin/taskbar_rects.h"
 
+#include <algorithm>
+
 namespace {
 
 struct TaskbarModes : ShellFixture {
@@ -186,6 +188,23 @@ TEST_P(Windows10Faults, NothingBreaksTheFaceHasItsRoomAndNothingStaysMoved)
     const std::string stock = Rects();
     EXPECT_EQ(Attach(), -1);
     ExpectFaceHasItsRoom(false);
+    // Sized alone, with only the height wrong: the next layout sizes it back
+    // and paints it whole.
+    SIZE face = Face();
+    InExplorer([&] {
+        SetWindowPos(Taskbar.Clock, nullptr, 0, 0, face.cx, face.cy - 4, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        HDC dc = GetDC(Taskbar.Clock);
+        HBRUSH stale = CreateSolidBrush(RGB(255, 0, 255));
+        RECT rc{0, 0, face.cx, face.cy};
+        FillRect(dc, &rc, stale);
+        DeleteObject(stale);
+        ReleaseDC(Taskbar.Clock, dc);
+        SendMessageA(Taskbar.Notify, WM_SIZE, 0, 0);
+    });
+    Pump();
+    ExpectFaceHasItsRoom(false);
+    SimPixels pixels = ClockPixels();
+    EXPECT_EQ(std::count(pixels.Pixels.begin(), pixels.Pixels.end(), RGB(255, 0, 255)), 0) << "stale pixels";
     SimFireTimers();
     RepaintClock();
     Pump();
