@@ -139,9 +139,9 @@ struct Golden {
 };
 
 const Golden Goldens[] = {
-    {"seconds, date and weekday: 110 x 30 client, face 106 x 34, a Wednesday",
-     OptSeconds | OptDate | OptWeekday, 30, {2026, 12, 9, 12, 34, 56}, 110, 30, 8, 4, "123456",
-     {{14, 21, "9"}, {26, 21, "Dec"}, {50, 21, "26"}, {68, 21, "Wednesday"}}},
+    {"seconds, date and weekday: 136 x 30 client, face 106 x 34, a Wednesday running past the face",
+     OptSeconds | OptDate | OptWeekday, 30, {2026, 12, 9, 12, 34, 56}, 136, 30, 21, 4, "123456",
+     {{27, 21, "9"}, {39, 21, "Dec"}, {63, 21, "26"}, {81, 21, "Wednesday"}}},
     {"without seconds the weekday is abbreviated", OptDate | OptWeekday, 30, {2026, 12, 9, 12, 34, 56}, 100, 30, 19,
      4, "1234", {{25, 21, "9"}, {37, 21, "Dec"}, {61, 21, "26"}, {79, 21, "Wed"}}},
     {"date left, weekday and 12 hours on a Friday morning", OptDate | OptLeft | OptWeekday | Opt12h, 30,

@@ -32,6 +32,7 @@ TEST(SkinScale, EachDpiGetsTheLargestArtworkNotAboveIt)
     skins.AddSkin("Drawn");
     skins.AddSkin("Drawn/150", TestSkinShape{14, 21, 9, 12});
     skins.AddSkin("Drawn/125", TestSkinShape{11, 18, 8, 10});
+    skins.AddSkin("Drawn/225", TestSkinShape{20, 32, 14, 18});
     const struct {
         const char *Skin;
         UINT SystemDpi, MonitorDpi;
@@ -52,6 +53,7 @@ TEST(SkinScale, EachDpiGetsTheLargestArtworkNotAboveIt)
         {"Drawn", 144, 0, true, 150, 1, 14, 12},
         {"Drawn", 168, 0, true, 150, 1, 14, 12},  // no 175 % artwork
         {"Drawn", 192, 0, true, 200, 2, 18, 16},  // the base enlarged beats smaller drawn artwork
+        {"Drawn", 216, 0, true, 225, 1, 20, 18},
         {"Drawn", 96, 144, true, 150, 1, 14, 12},  // the monitor's DPI, not the system's
         {"Drawn", 96, 144, false, 100, 1, 9, 8},   // before GetDpiForWindow: the system DPI
         {"Drawn", 192, 144, false, 200, 2, 18, 16},
@@ -195,6 +197,8 @@ TEST(SkinScale, BadScaleArtworkIsPassedOver)
         {"200 % artwork drawn at 100 %", 192, [](TestSkinDir &d) { d.AddSkin("Bad/200"); }, 200},
         {"a face of 65,536 pixels and more when enlarged", 192,
          [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/NUMBERS.BMP", 11 * 4100, 3); }, 100},
+        {"a face 65,536 pixels tall when enlarged, the date and weekday rows counted", 192,
+         [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/NUMBERS.BMP", 11, 32740); }, 100},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Why);

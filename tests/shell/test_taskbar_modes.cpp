@@ -214,6 +214,40 @@ TEST_P(Windows10Faults, NothingBreaksTheFaceHasItsRoomAndNothingStaysMoved)
 
 INSTANTIATE_TEST_SUITE_P(Faults, Windows10Faults, ::testing::Range(0, (int)(sizeof(Faults) / sizeof(Faults[0]))));
 
+// Explorer's answers, where the face grown onto them leaves 1 to 65,535 or not.
+LRESULT NotifyAnswer = 0;
+LRESULT CALLBACK AnswersGiven(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return msg == ClockSizeMessage ? NotifyAnswer : CallWindowProcA(StockNotify, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Windows10Faults, AnAnswerTheFaceWouldMakeEmptyIsExplorersOwn)
+{
+    Skins.AddSkin("Narrow", TestSkinShape{4, 8, 3, 5});
+    SeedSkinName("Narrow");
+    SeedOptions(0);
+    NotifyAnswer = MAKELONG(StandinStockClockWidth, 40);
+    InExplorer([&] {
+        StockNotify = (WNDPROC)SetWindowLongPtrA(Taskbar.Notify, GWLP_WNDPROC, (LONG_PTR)AnswersGiven);
+        StockNotifyProc = (WNDPROC)GetWindowLongPtrA(Taskbar.Notify, GWLP_WNDPROC);
+    });
+    ASSERT_EQ(Attach(), -1);
+    int grow = 0;
+    InExplorer([&] { grow = FaceWidth() - (ClockState.ExplorerClockRect.right - ClockState.ExplorerClockRect.left); });
+    ASSERT_LT(grow, 0) << "a face narrower than Explorer's clock";
+    const struct {
+        int Width, Height;
+        bool Grown;
+    } cases[] = {{-grow, 40, false}, {1 - grow, 40, true}, {1 - grow, 0, false}};
+    for (const auto &c : cases) {
+        NotifyAnswer = MAKELONG(c.Width, c.Height);
+        LRESULT got = 0;
+        InExplorer([&] { got = SendMessageA(Taskbar.Notify, ClockSizeMessage, 0, 0); });
+        EXPECT_EQ(got, c.Grown ? MAKELONG(c.Width + grow, c.Height) : NotifyAnswer) << c.Width << "x" << c.Height;
+    }
+    NotifyAnswer = 0;
+}
+
 struct Windows11 : TaskbarModes {
     Windows11() { Layout.Mode = StandinWindows11; }
 };
