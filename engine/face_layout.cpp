@@ -22,10 +22,7 @@ Flag IsTaskbarVertical()
     return r.right - r.left < r.bottom - r.top ? FlagTrue : 0;
 }
 
-int32_t ScaledGap(int32_t pixels)
-{
-    return ScaleDistance(pixels, ClockState.ArtScale ? ClockState.ArtScale : 100);
-}
+int32_t ScaledGap(int32_t pixels) { return ScaleDistance(pixels, ClockState.ArtScale ? ClockState.ArtScale : 100); }
 
 bool TaskbarIsTall() { return (uint16_t)WindowHeight(ClockState.TrayWnd) > ScaledGap(30); }
 
@@ -113,11 +110,14 @@ int32_t TimeCellOffset(TimeCell cell, bool withSeconds)
     }
 }
 
+// A row per pair of digits and the colon after it.
+// clang-format off
 const TimeRowCell TimeRowCells[TimeRowEnd] = {
     {HourTensCell, HourTens},     {HourOnesCell, HourOnes},     {FirstColonCell, -1},
     {MinuteTensCell, MinuteTens}, {MinuteOnesCell, MinuteOnes}, {SecondColonCell, -1},
     {SecondTensCell, SecondTens}, {SecondOnesCell, SecondOnes},
 };
+// clang-format on
 
 int TimeRowCellCount(bool withSeconds) { return withSeconds ? TimeRowEnd : SecondColonCell; }
 

@@ -23,8 +23,18 @@ uint16_t FaceHeight();
 void ComputeClockOrigin(RECT *client, RECT *face, int *x, int *y);
 
 // Left edge of each time-row cell relative to the row's start.
-enum TimeCell { HourTensCell, HourOnesCell, FirstColonCell, MinuteTensCell, MinuteOnesCell,
-                SecondColonCell, SecondTensCell, SecondOnesCell, TimeRowEnd, TimeCellCount };
+enum TimeCell {
+    HourTensCell,
+    HourOnesCell,
+    FirstColonCell,
+    MinuteTensCell,
+    MinuteOnesCell,
+    SecondColonCell,
+    SecondTensCell,
+    SecondOnesCell,
+    TimeRowEnd,
+    TimeCellCount
+};
 int32_t TimeCellOffset(TimeCell cell, bool withSeconds);
 
 // The time row's cells left to right, each with the digit it shows (-1 for a colon).

@@ -15,8 +15,7 @@ int32_t ScaleDistance(int32_t pixels, int32_t scale) { return (pixels * scale + 
 
 // The face at its widest and tallest, whatever the options, must fit the
 // 16-bit halves of the answer to the taskbar's size query.
-static bool FaceFits(int64_t numbersWidth, int64_t numbersHeight, int64_t textWidth, int64_t textHeight,
-                     int32_t scale)
+static bool FaceFits(int64_t numbersWidth, int64_t numbersHeight, int64_t textWidth, int64_t textHeight, int32_t scale)
 {
     int64_t dw = numbersWidth / 11, tcw = textWidth / 30, tch = textHeight / 3;
     int64_t gap = ScaleDistance(2, scale);
@@ -92,8 +91,7 @@ void ChooseArtForDpi(const char *name, uint32_t dpi, SkinArt *art)
 // BitBlt per column and per row, whole pixels only, so nothing is ever
 // resampled by a fraction. Starts with the source selected into from and
 // the wide bitmap into to.
-static bool CopyEnlarged(HDC from, HDC to, HBITMAP wide, HBITMAP result, int32_t width, int32_t height,
-                         int32_t factor)
+static bool CopyEnlarged(HDC from, HDC to, HBITMAP wide, HBITMAP result, int32_t width, int32_t height, int32_t factor)
 {
     for (int32_t x = 0; x < width * factor; x++)
         if (!BitBlt(to, x, 0, 1, height, from, x / factor, 0, SRCCOPY))

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 5)
         return 0;
     uint8_t flags = data[0];
-    ULONG_PTR dwData = (ULONG_PTR)data[1] | (ULONG_PTR)data[2] << 8 | (ULONG_PTR)data[3] << 16 |
-                       (ULONG_PTR)data[4] << 24;
+    ULONG_PTR dwData =
+        (ULONG_PTR)data[1] | (ULONG_PTR)data[2] << 8 | (ULONG_PTR)data[3] << 16 | (ULONG_PTR)data[4] << 24;
     std::vector<uint8_t> payload(data + 5, data + size);
     std::string host = FuzzHostPath();
     FuzzDesktop desktop;

@@ -37,9 +37,8 @@ Flag AutostartEntryExists()
     RegistryKeyGuard run;
     if (!OpenOrCreateUserKey(RunKeyPath, &run))
         return 0;
-    return RegQueryValueExA(run.Key, AutostartValueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS
-               ? FlagTrue
-               : 0;
+    return RegQueryValueExA(run.Key, AutostartValueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS ? FlagTrue
+                                                                                                              : 0;
 }
 
 void UpdateAutostartEntry(Flag wanted)

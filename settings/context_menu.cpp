@@ -13,10 +13,22 @@ constexpr int MenuLabelSize = 512;
 
 // The Languages submenu is not translated.
 static const char *const LanguageLabels[LanguageCount] = {
-    "Chinese(Traditional)", "Chinese", "German", "Spanish",
-    "Finnish", "French", "Greek", "Italian",
-    "Japanese", "English", "Netherlands", "Norwegian",
-    "Polish", "Portuguese", "Russian", "Swedish",
+    "Chinese(Traditional)",
+    "Chinese",
+    "German",
+    "Spanish",
+    "Finnish",
+    "French",
+    "Greek",
+    "Italian",
+    "Japanese",
+    "English",
+    "Netherlands",
+    "Norwegian",
+    "Polish",
+    "Portuguese",
+    "Russian",
+    "Swedish",
 };
 
 static const struct {

@@ -18,6 +18,8 @@ const char *const MenuTextValueNames[MenuTextCount] = {
     "LangSTR",
 };
 
+// A text is split where a hex escape would run into the next letter.
+// clang-format off
 const char *const LanguageTexts[LanguageCount][MenuTextCount] = {
     // 0 Chinese(Traditional), code page 950
     {
@@ -260,3 +262,4 @@ const char *const LanguageTexts[LanguageCount][MenuTextCount] = {
         "Sprek",
     },
 };
+// clang-format on

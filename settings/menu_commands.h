@@ -15,8 +15,8 @@ constexpr UINT StartWithWindowsCommand = 205;
 constexpr UINT FirstLanguageCommand = 206;  // + language index 0..15
 constexpr UINT HomePageCommand = 222;
 constexpr UINT ShowDayOfWeekCommand = 223;
-constexpr UINT FirstSkinCommand = 1000;     // + position in the Skins submenu
-constexpr UINT LastSkinCommand = 1099;      // the last one the commands act on
+constexpr UINT FirstSkinCommand = 1000;  // + position in the Skins submenu
+constexpr UINT LastSkinCommand = 1099;   // the last one the commands act on
 
 // WM_COMMAND carries the id in 16 bits: the Skins submenu stops here so that
 // no id wraps onto another command.

@@ -12,7 +12,8 @@
 
 #include <stdio.h>
 
-static const char HomePageCommandLine[] = "\"C:\\PROGRA~1\\INTERN~1\\iexplore.exe\" http://www.orvantis.example/home.php";
+static const char HomePageCommandLine[] =
+    "\"C:\\PROGRA~1\\INTERN~1\\iexplore.exe\" http://www.orvantis.example/home.php";
 
 static void Toggle(Flag *flag) { *flag = *flag ? 0 : FlagTrue; }
 

@@ -80,7 +80,12 @@ LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     WNDPROC previous = ClockState.PreviousNotifyProc;
     auto passOn = [&] { return CallWindowProcA(previous, hwnd, msg, wParam, lParam); };
     auto after = [](LRESULT result, auto step) {
-        Contain([&] { step(); return 0; }, [] { return 0; });
+        Contain(
+            [&] {
+                step();
+                return 0;
+            },
+            [] { return 0; });
         return result;
     };
     // The detach reaches this window too, for when the clock's own procedure
@@ -88,7 +93,12 @@ LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     if (msg == ClockState.UnsubclassMsg && msg != 0) {
         if (!ActsForController((HWND)wParam))
             return passOn();
-        Contain([] { UnsubclassClock(); return 0; }, [] { return 0; });
+        Contain(
+            [] {
+                UnsubclassClock();
+                return 0;
+            },
+            [] { return 0; });
         return 0;
     }
     switch (msg) {

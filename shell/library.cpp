@@ -103,10 +103,7 @@ extern "C" LONG WINAPI SetClockOnTray(HWND controller, LONG attach, LPCSTR hostP
                    [] { return (LONG)0; });
 }
 
-extern "C" BOOL WINAPI RepaintClock()
-{
-    return PostMessageA(ClockState.ClockWnd, ClockState.PaintClockMsg, 0, 0);
-}
+extern "C" BOOL WINAPI RepaintClock() { return PostMessageA(ClockState.ClockWnd, ClockState.PaintClockMsg, 0, 0); }
 
 extern "C" LONG WINAPI KillHooks(HWND controller)
 {

@@ -69,10 +69,7 @@ static MovedWindow *FindMoved(HWND hwnd)
     return nullptr;
 }
 
-static void ForgetMoved(MovedWindow *moved)
-{
-    *moved = ClockState.MovedWindows[--ClockState.MovedWindowCount];
-}
+static void ForgetMoved(MovedWindow *moved) { *moved = ClockState.MovedWindows[--ClockState.MovedWindowCount]; }
 
 // Moves a sibling that lies after Explorer's clock on by the shift; one that
 // is still where it was moved to is taken from where Explorer had it.
@@ -82,8 +79,8 @@ static void ShiftSibling(HWND hwnd, const RECT &clock, int shift, bool vertical)
     MovedWindow *moved = FindMoved(hwnd);
     RECT own = moved && SameRect(now, moved->Moved) ? moved->Explorer : now;
     // After: its middle lies beyond the clock's middle along the taskbar.
-    bool after = vertical ? own.top + own.bottom > clock.top + clock.bottom
-                          : own.left + own.right > clock.left + clock.right;
+    bool after =
+        vertical ? own.top + own.bottom > clock.top + clock.bottom : own.left + own.right > clock.left + clock.right;
     RECT target = own;
     if (after)
         OffsetRect(&target, vertical ? 0 : shift, vertical ? shift : 0);

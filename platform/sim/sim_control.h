@@ -4,8 +4,8 @@
 
 #include "platform/sim/sim_windows.h"
 
-#include <stdint.h>
 #include <initializer_list>
+#include <stdint.h>
 #include <string>
 #include <vector>
 
@@ -48,7 +48,6 @@ int SimLiveGdiObjects();  // the sum of all kinds
 // Pixels written into window surfaces since the last reset of the counter.
 int64_t SimWindowPixelsWritten();
 void SimResetWindowPixelsWritten();
-
 
 // Makes the n-th call (1 = the next) of the named function fail, as Windows
 // reports a failure of that function. n = 0 makes every call fail.
@@ -97,7 +96,8 @@ HMODULE SimDefineModule(const char *name, const char *path, SimModuleEntry entry
 bool SimModuleMapped(DWORD process, HMODULE module);
 
 // Runs f inside the given process and returns to the current one.
-template <typename F> void SimInProcess(DWORD process, F f)
+template <typename F>
+void SimInProcess(DWORD process, F f)
 {
     DWORD previous = SimSwitchProcess(process);
     f();
@@ -147,9 +147,9 @@ int SimOpenRegistryKeys();
 
 // One item of a menu as AppendMenuA stored it.
 struct SimMenuItem {
-    UINT Flags = 0;        // MF_ flags as appended
-    UINT_PTR Id = 0;       // command id; the submenu's handle for MF_POPUP
-    std::string Text;      // empty for separators
+    UINT Flags = 0;    // MF_ flags as appended
+    UINT_PTR Id = 0;   // command id; the submenu's handle for MF_POPUP
+    std::string Text;  // empty for separators
     HMENU SubMenu = nullptr;
 };
 // False when the menu does not exist.

@@ -33,7 +33,8 @@ FailState &State()
 }
 
 // Counts a call against a rule; true when this call is the one to fail.
-template <typename Map, typename Key> bool Hit(Map &rules, const Key &key)
+template <typename Map, typename Key>
+bool Hit(Map &rules, const Key &key)
 {
     auto it = rules.find(key);
     if (it == rules.end())
@@ -51,10 +52,7 @@ template <typename Map, typename Key> bool Hit(Map &rules, const Key &key)
 
 void SimFailCall(const char *function, int n) { State().ByFunction[function] = FailRule{n}; }
 
-void SimFailCallSite(const SimCallSite &site, int n)
-{
-    State().BySite[{site.Function, site.Address}] = FailRule{n};
-}
+void SimFailCallSite(const SimCallSite &site, int n) { State().BySite[{site.Function, site.Address}] = FailRule{n}; }
 
 void SimClearFailures()
 {

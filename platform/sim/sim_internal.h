@@ -20,7 +20,7 @@ struct SimBitmapData {
     int BitsPixel = 32;
     std::vector<uint32_t> Pixels;  // COLORREF, row 0 at the top
     HDC SelectedInto = nullptr;
-    bool Stock = false;            // the default 1x1 bitmap of memory DCs
+    bool Stock = false;  // the default 1x1 bitmap of memory DCs
 };
 
 // What SaveDC keeps and RestoreDC puts back.
@@ -28,14 +28,14 @@ struct SimDCState {
     POINT WindowOrg{0, 0};
     int MapMode = MM_TEXT;
     HGDIOBJ Bitmap = nullptr;
-    bool HasClip = false;           // the application's clipping region, device coordinates
+    bool HasClip = false;  // the application's clipping region, device coordinates
     SimRegionData Clip;
 };
 
 struct SimDCData {
-    HWND Window = nullptr;          // null for a memory DC
+    HWND Window = nullptr;  // null for a memory DC
     bool FromBeginPaint = false;
-    SimRegionData Visible;          // a window DC's visible region, device coordinates
+    SimRegionData Visible;  // a window DC's visible region, device coordinates
     // Where drawing lands, worked out again after any change of the above.
     bool DrawableValid = false;
     SimRegionData Drawable;
@@ -49,7 +49,7 @@ struct SimGdiObject {
     COLORREF BrushColor = 0;
     SimRegionData Region;
     SimDCData DC;
-    bool PendingDelete = false;     // deleted while selected: freed on deselect
+    bool PendingDelete = false;  // deleted while selected: freed on deselect
 };
 
 struct SimWindowClass {
@@ -59,10 +59,10 @@ struct SimWindowClass {
 };
 
 struct SimWindowData {
-    DWORD Process = 0;              // the simulated process that created it
+    DWORD Process = 0;  // the simulated process that created it
     BYTE LayeredAlpha = 255;
     COLORREF LayeredKey = 0;
-    DWORD LayeredFlags = 0;         // 0: SetLayeredWindowAttributes never succeeded
+    DWORD LayeredFlags = 0;  // 0: SetLayeredWindowAttributes never succeeded
     std::string ClassName;
     std::string Title;
     WNDPROC Proc = nullptr;
@@ -72,9 +72,9 @@ struct SimWindowData {
     DWORD Style = 0;
     DWORD ExStyle = 0;
     LONG_PTR UserData = 0;
-    RECT Rect{};                    // relative to the parent's client area, or the screen
-    UINT MonitorDpi = 0;            // top-level windows: their monitor's DPI; 0: the system DPI
-    SimRegionData Update;           // client coordinates
+    RECT Rect{};           // relative to the parent's client area, or the screen
+    UINT MonitorDpi = 0;   // top-level windows: their monitor's DPI; 0: the system DPI
+    SimRegionData Update;  // client coordinates
     bool EraseNeeded = false;
     std::vector<uint32_t> Surface;  // client-area pixels
     std::vector<HWND> Children;     // in creation order
@@ -127,8 +127,8 @@ struct SimWorld {
     DWORD CurrentProcess = 1;
     DWORD NextProcess = 2;
     std::vector<SimModuleDef> Modules;
-    std::vector<SimHook> Hooks;     // in installation order
-    std::vector<HHOOK> HookCalls;   // the hooks being called, innermost last
+    std::vector<SimHook> Hooks;    // in installation order
+    std::vector<HHOOK> HookCalls;  // the hooks being called, innermost last
     std::vector<std::string> RegisteredMessages;
     std::string WindowsDirectory = "C:\\windows";
     std::vector<SimWinExecCall> WinExecs;
@@ -143,8 +143,9 @@ struct SimWorld {
     std::vector<SimTimer> Timers;
     std::map<std::wstring, std::wstring> ShortPaths;  // long path to its short form
     uintptr_t NextHandle = 0x1000;
-    int64_t LocalTicks = (155228LL * 86400 + 43200) * 10000000;  // local time, 100 ns since 1601-01-01: 2026-01-01 12:00
-    bool TimeIsRaw = false;         // a test asked for exactly RawTime, possible or not
+    int64_t LocalTicks =
+        (155228LL * 86400 + 43200) * 10000000;  // local time, 100 ns since 1601-01-01: 2026-01-01 12:00
+    bool TimeIsRaw = false;                     // a test asked for exactly RawTime, possible or not
     SYSTEMTIME RawTime{};
     DWORD VersionMajor = 6, VersionMinor = 1;
     DWORD LastError = 0;

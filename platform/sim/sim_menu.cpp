@@ -52,15 +52,9 @@ SimMenuItem *FindItem(HMENU menu, UINT item, UINT flags, int depth = 0)
     return fallback;
 }
 
-bool IsCommandItem(const SimMenuItem &i)
-{
-    return !(i.Flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED | MF_DISABLED));
-}
+bool IsCommandItem(const SimMenuItem &i) { return !(i.Flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED | MF_DISABLED)); }
 
-void PostCommand(HWND owner, UINT id)
-{
-    Sim().Posted.push_back(SimPosted{owner, WM_COMMAND, (WPARAM)id, 0});
-}
+void PostCommand(HWND owner, UINT id) { Sim().Posted.push_back(SimPosted{owner, WM_COMMAND, (WPARAM)id, 0}); }
 
 }  // namespace
 

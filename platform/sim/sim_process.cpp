@@ -233,9 +233,8 @@ static void EndProcess(DWORD process, bool normally)
             UnregisterClassA(name.c_str(), nullptr);
     }
     DWORD thread = SimThreadOfProcess(process);
-    w.Hooks.erase(std::remove_if(w.Hooks.begin(), w.Hooks.end(), [&](const SimHook &h) {
-                      return h.Thread == thread || h.Owner == process;
-                  }),
+    w.Hooks.erase(std::remove_if(w.Hooks.begin(), w.Hooks.end(),
+                                 [&](const SimHook &h) { return h.Thread == thread || h.Owner == process; }),
                   w.Hooks.end());
     if (w.CurrentProcess == process)
         SimSwitchTo(1);

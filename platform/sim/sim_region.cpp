@@ -9,8 +9,7 @@ bool SimRectEmpty(const RECT &r) { return r.left >= r.right || r.top >= r.bottom
 
 RECT SimIntersect(const RECT &a, const RECT &b)
 {
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
     if (SimRectEmpty(r))
         r = RECT{0, 0, 0, 0};
     return r;

@@ -18,7 +18,7 @@ struct RegValue {
 
 struct RegKey {
     std::string Name;
-    std::vector<RegValue> Values;                   // in the order first written
+    std::vector<RegValue> Values;  // in the order first written
     std::vector<std::unique_ptr<RegKey>> Subkeys;
 };
 

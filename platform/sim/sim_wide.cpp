@@ -86,10 +86,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
     return (int)converted.size();
 }
 
-void SimSetShortPathName(const wchar_t *longPath, const wchar_t *shortPath)
-{
-    Sim().ShortPaths[longPath] = shortPath;
-}
+void SimSetShortPathName(const wchar_t *longPath, const wchar_t *shortPath) { Sim().ShortPaths[longPath] = shortPath; }
 
 DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size)
 {

@@ -72,8 +72,8 @@ void SimResizeSurface(SimWindowData &window, int width, int height)
     window.Surface.swap(surface);
 }
 
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
     if (SimShouldFail("CreateWindowExA") || !className)
         return nullptr;
@@ -122,7 +122,8 @@ static void ForgetWindow(HWND hwnd)
     SimWindowData *w = SimFindWindow(hwnd);
     if (!w)
         return;
-    std::vector<HWND> &siblings = w->Parent && SimFindWindow(w->Parent) ? SimFindWindow(w->Parent)->Children : Sim().TopLevel;
+    std::vector<HWND> &siblings =
+        w->Parent && SimFindWindow(w->Parent) ? SimFindWindow(w->Parent)->Children : Sim().TopLevel;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
     auto &timers = Sim().Timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const SimTimer &t) { return t.Window == hwnd; }),
@@ -434,8 +435,8 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect)
         return FALSE;
     POINT origin{0, 0};
     ClientToScreen(hwnd, &origin);
-    *rect = RECT{origin.x, origin.y, origin.x + (w->Rect.right - w->Rect.left),
-                 origin.y + (w->Rect.bottom - w->Rect.top)};
+    *rect =
+        RECT{origin.x, origin.y, origin.x + (w->Rect.right - w->Rect.left), origin.y + (w->Rect.bottom - w->Rect.top)};
     return TRUE;
 }
 
@@ -730,7 +731,6 @@ void SimFillWindow(HWND hwnd, COLORREF color)
         std::fill(w->Surface.begin(), w->Surface.end(), color & 0xFFFFFF);
 }
 
-
 BOOL IntersectRect(LPRECT dst, const RECT *a, const RECT *b)
 {
     if (!dst || !a || !b)
@@ -763,8 +763,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC)
 BOOL KillTimer(HWND hwnd, UINT_PTR id)
 {
     auto &timers = Sim().Timers;
-    auto it = std::find_if(timers.begin(), timers.end(),
-                           [&](const SimTimer &t) { return t.Window == hwnd && t.Id == id; });
+    auto it =
+        std::find_if(timers.begin(), timers.end(), [&](const SimTimer &t) { return t.Window == hwnd && t.Id == id; });
     if (it == timers.end())
         return FALSE;
     timers.erase(it);

@@ -34,8 +34,10 @@ typedef void *HANDLE;
 typedef void *HGDIOBJ;
 typedef DWORD *LPDWORD;
 
-#define DECLARE_HANDLE(name) \
-    struct name##__ { int unused; }; \
+#define DECLARE_HANDLE(name)                                                                                           \
+    struct name##__ {                                                                                                  \
+        int unused;                                                                                                    \
+    };                                                                                                                 \
     typedef struct name##__ *name
 DECLARE_HANDLE(HWND);
 DECLARE_HANDLE(HDC);
@@ -59,10 +61,16 @@ typedef HINSTANCE HMODULE;
 
 typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
-typedef struct tagRECT { LONG left, top, right, bottom; } RECT, *LPRECT;
+typedef struct tagRECT {
+    LONG left, top, right, bottom;
+} RECT, *LPRECT;
 typedef const RECT *LPCRECT;
-typedef struct tagPOINT { LONG x, y; } POINT, *LPPOINT;
-typedef struct tagSIZE { LONG cx, cy; } SIZE, *LPSIZE;
+typedef struct tagPOINT {
+    LONG x, y;
+} POINT, *LPPOINT;
+typedef struct tagSIZE {
+    LONG cx, cy;
+} SIZE, *LPSIZE;
 
 typedef struct tagPAINTSTRUCT {
     HDC hdc;
@@ -124,7 +132,8 @@ typedef struct tagCREATESTRUCTA {
 #define MAKEINTATOM(i) ((LPCSTR)(ULONG_PTR)((WORD)(i)))
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b)                                                                                                 \
+    ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(c) ((BYTE)(c))
@@ -273,8 +282,8 @@ typedef WORD ATOM;
 
 ATOM RegisterClassA(const WNDCLASSA *wc);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -326,8 +335,8 @@ BOOL GetWindowOrgEx(HDC hdc, LPPOINT point);
 int GetMapMode(HDC hdc);
 int SetMapMode(HDC hdc, int mode);
 BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
-BOOL TransparentBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-                    int srcWidth, int srcHeight, UINT transparent);
+BOOL TransparentBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                    int srcHeight, UINT transparent);
 COLORREF GetPixel(HDC hdc, int x, int y);
 int GetDeviceCaps(HDC hdc, int index);
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);

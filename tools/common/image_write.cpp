@@ -13,8 +13,7 @@ const int64_t kMaxPixels = 64 * 1024 * 1024;
 
 bool ValidArgs(const char *path, int width, int height, const uint32_t *pixels)
 {
-    return path && pixels && width > 0 && height > 0 &&
-           static_cast<int64_t>(width) * height <= kMaxPixels;
+    return path && pixels && width > 0 && height > 0 && static_cast<int64_t>(width) * height <= kMaxPixels;
 }
 
 uint8_t Red(uint32_t c) { return static_cast<uint8_t>(c & 0xFF); }
@@ -131,7 +130,7 @@ bool EndsWithBmp(const char *path)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool WritePng(const char *path, int width, int height, const uint32_t *pixels)
 {
@@ -141,7 +140,7 @@ bool WritePng(const char *path, int width, int height, const uint32_t *pixels)
     Bytes raw;
     raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
     for (int y = 0; y < height; ++y) {
-        raw.push_back(0); // filter type None
+        raw.push_back(0);  // filter type None
         const uint32_t *row = pixels + static_cast<size_t>(y) * width;
         for (int x = 0; x < width; ++x) {
             raw.push_back(Red(row[x]));
@@ -153,7 +152,7 @@ bool WritePng(const char *path, int width, int height, const uint32_t *pixels)
     Bytes ihdr;
     PutBe32(ihdr, static_cast<uint32_t>(width));
     PutBe32(ihdr, static_cast<uint32_t>(height));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, no interlace
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
 
     Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     PutChunk(out, "IHDR", ihdr);
@@ -181,12 +180,12 @@ bool WriteBmp24(const char *path, int width, int height, const uint32_t *pixels)
 
     PutLe32(out, 40);
     PutLe32(out, static_cast<uint32_t>(width));
-    PutLe32(out, static_cast<uint32_t>(height)); // positive: bottom-up
+    PutLe32(out, static_cast<uint32_t>(height));  // positive: bottom-up
     PutLe16(out, 1);
     PutLe16(out, 24);
-    PutLe32(out, 0); // BI_RGB
+    PutLe32(out, 0);  // BI_RGB
     PutLe32(out, imageSize);
-    PutLe32(out, 2835); // 72 dpi
+    PutLe32(out, 2835);  // 72 dpi
     PutLe32(out, 2835);
     PutLe32(out, 0);
     PutLe32(out, 0);

@@ -15,8 +15,8 @@ struct RegImportValue {
 };
 
 struct RegImport {
-    unsigned CodePage = 0;           // the ANSI code page the strings were put in
-    std::vector<std::string> Keys;   // every key named, with or without values
+    unsigned CodePage = 0;          // the ANSI code page the strings were put in
+    std::vector<std::string> Keys;  // every key named, with or without values
     std::vector<RegImportValue> Values;
 };
 

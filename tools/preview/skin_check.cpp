@@ -30,10 +30,7 @@ __attribute__((format(printf, 3, 4))) void Report(Findings *f, Level level, cons
     putchar('\n');
 }
 
-std::string Count(int n, const char *noun)
-{
-    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
-}
+std::string Count(int n, const char *noun) { return std::to_string(n) + " " + noun + (n == 1 ? "" : "s"); }
 
 const char *Verb(int n) { return n == 1 ? "is" : "are"; }
 
@@ -49,8 +46,8 @@ struct CellGrid {
     int Width, Height;
     bool HaveKey;
     uint32_t Key;
-    Level Faulty;        // for an empty or duplicate cell
-    const char *Because; // what such a cell does to the face
+    Level Faulty;         // for an empty or duplicate cell
+    const char *Because;  // what such a cell does to the face
 };
 
 bool CellIsKey(const CellGrid &g, const SkinCell &c)
@@ -126,14 +123,13 @@ void CheckCells(Findings *f, const CellGrid &g)
         // Each later cell names the first one it repeats, so a pair is reported once.
         for (size_t j = 0; j < i; j++)
             if (!empty[j] && hash[j] == hash[i] && SameCells(g, g.Cells[j], c)) {
-                Report(f, g.Faulty, "%s cell %s is identical to cell %s: %s", g.File,
-                       QuotedCell(c.Character).c_str(), QuotedCell(g.Cells[j].Character).c_str(), g.Because);
+                Report(f, g.Faulty, "%s cell %s is identical to cell %s: %s", g.File, QuotedCell(c.Character).c_str(),
+                       QuotedCell(g.Cells[j].Character).c_str(), g.Because);
                 break;
             }
         int holes = g.HaveKey && IsDigitOrLetter(c.Character) ? PinHoles(g, c) : 0;
         if (holes)
-            Report(f, Warning,
-                   "%s cell %s has %s: key colour enclosed by the glyph shows as a hole in the face",
+            Report(f, Warning, "%s cell %s has %s: key colour enclosed by the glyph shows as a hole in the face",
                    g.File, QuotedCell(c.Character).c_str(), Count(holes, "pin-hole").c_str());
     }
 }
@@ -152,8 +148,10 @@ void CheckColonPatch(Findings *f, const Pair &p, uint32_t key)
     const char *name = p.NumbersName.c_str();
     int dw = DigitCellWidth(numbers), side = dw / 4, left = dw / 3;
     if (side == 0) {
-        Report(f, Error, "%s cells are %d pixels wide, under 4: the colon dots have side 0, so the colons are "
-                         "invisible", name, dw);
+        Report(f, Error,
+               "%s cells are %d pixels wide, under 4: the colon dots have side 0, so the colons are "
+               "invisible",
+               name, dw);
         return;
     }
     int rows = side < numbers.Height ? side : numbers.Height, keyed = 0;
@@ -166,8 +164,10 @@ void CheckColonPatch(Findings *f, const Pair &p, uint32_t key)
                "invisible (an opaque face is filled with the key colour, a transparent one skips it)",
                name, side, side, left);
     else if (keyed)
-        Report(f, Warning, "%s colon patch (%d x %d at %d, 0 in the \"0\" cell) has %d of its %d pixels in "
-                           "the key colour: the colon dots have holes", name, side, side, left, keyed, side * rows);
+        Report(f, Warning,
+               "%s colon patch (%d x %d at %d, 0 in the \"0\" cell) has %d of its %d pixels in "
+               "the key colour: the colon dots have holes",
+               name, side, side, left, keyed, side * rows);
 }
 
 void CheckNumbers(Findings *f, const Pair &p)
@@ -176,21 +176,29 @@ void CheckNumbers(Findings *f, const Pair &p)
     const char *name = p.NumbersName.c_str();
     int dw = DigitCellWidth(numbers);
     if (dw == 0) {
-        Report(f, Error, "%s is %d pixels wide, fewer than its 11 cells: no digit can be drawn", name,
-               numbers.Width);
+        Report(f, Error, "%s is %d pixels wide, fewer than its 11 cells: no digit can be drawn", name, numbers.Width);
         return;
     }
     int lost = numbers.Width - 11 * dw;
     if (lost)
-        Report(f, Warning, "%s is %d pixels wide, not a multiple of 11: %s right of the 11 cells %s never "
-                           "drawn", name, numbers.Width, Count(lost, "pixel column").c_str(), Verb(lost));
+        Report(f, Warning,
+               "%s is %d pixels wide, not a multiple of 11: %s right of the 11 cells %s never "
+               "drawn",
+               name, numbers.Width, Count(lost, "pixel column").c_str(), Verb(lost));
     if (text.Loaded)
         CheckColonPatch(f, p, KeyColour(text));
     else
         Report(f, Info, "%s colon patch, empty cells and pin-holes not checked: the key colour comes from %s", name,
                p.TextName.c_str());
-    CellGrid g{name, &numbers, DigitCells(), dw, numbers.Height, text.Loaded,
-               text.Loaded ? KeyColour(text) : 0, Error, "the time can't be read"};
+    CellGrid g{name,
+               &numbers,
+               DigitCells(),
+               dw,
+               numbers.Height,
+               text.Loaded,
+               text.Loaded ? KeyColour(text) : 0,
+               Error,
+               "the time can't be read"};
     CheckCells(f, g);
 }
 
@@ -207,12 +215,19 @@ void CheckText(Findings *f, const Pair &p)
         return;
     int lostColumns = text.Width - 30 * tcw, lostRows = text.Height - 3 * tch;
     if (lostColumns)
-        Report(f, Warning, "%s is %d pixels wide, not a multiple of 30: %s right of the 30 cells %s never drawn",
-               name, text.Width, Count(lostColumns, "pixel column").c_str(), Verb(lostColumns));
+        Report(f, Warning, "%s is %d pixels wide, not a multiple of 30: %s right of the 30 cells %s never drawn", name,
+               text.Width, Count(lostColumns, "pixel column").c_str(), Verb(lostColumns));
     if (lostRows)
-        Report(f, Warning, "%s is %d pixels high, not a multiple of 3: %s below the 3 cell rows %s never drawn",
-               name, text.Height, Count(lostRows, "pixel row").c_str(), Verb(lostRows));
-    CellGrid g{name, &text, TextCells(), tcw, tch, true, KeyColour(text), Warning,
+        Report(f, Warning, "%s is %d pixels high, not a multiple of 3: %s below the 3 cell rows %s never drawn", name,
+               text.Height, Count(lostRows, "pixel row").c_str(), Verb(lostRows));
+    CellGrid g{name,
+               &text,
+               TextCells(),
+               tcw,
+               tch,
+               true,
+               KeyColour(text),
+               Warning,
                "that character shows as nothing or as the wrong one"};
     CheckCells(f, g);
 }
@@ -275,19 +290,22 @@ void CheckAgainstBase(Findings *f, const Pair &base, const Pair &p, int percent)
     bool digitsGrown = GrownBy(baseDw, dw, percent) && GrownBy(base.Numbers.Height, p.Numbers.Height, percent);
     bool textGrown = GrownBy(baseTcw, tcw, percent) && GrownBy(baseTch, tch, percent);
     if (!digitsGrown)
-        Report(f, Error, "%s digit cell %d x %d is not the base's %d x %d grown to %d %%: the clock passes the %d %% "
-                         "artwork over", p.NumbersName.c_str(), dw, p.Numbers.Height, baseDw, base.Numbers.Height,
-               percent, percent);
+        Report(f, Error,
+               "%s digit cell %d x %d is not the base's %d x %d grown to %d %%: the clock passes the %d %% "
+               "artwork over",
+               p.NumbersName.c_str(), dw, p.Numbers.Height, baseDw, base.Numbers.Height, percent, percent);
     if (!textGrown)
-        Report(f, Error, "%s text cell %d x %d is not the base's %d x %d grown to %d %%: the clock passes the %d %% "
-                         "artwork over", p.TextName.c_str(), tcw, tch, baseTcw, baseTch, percent, percent);
+        Report(f, Error,
+               "%s text cell %d x %d is not the base's %d x %d grown to %d %%: the clock passes the %d %% "
+               "artwork over",
+               p.TextName.c_str(), tcw, tch, baseTcw, baseTch, percent, percent);
     uint32_t key = KeyColour(p.Text), baseKey = KeyColour(base.Text);
     if (key != baseKey)
-        Report(f, Error, "%s key colour %u, %u, %u is not the base's %u, %u, %u: the face's background changes with "
-                         "the scale", p.TextName.c_str(), Red(key), Green(key), Blue(key), Red(baseKey),
-               Green(baseKey), Blue(baseKey));
-    if (!digitsGrown || !textGrown || dw == 0 || tcw == 0 || tch == 0 || baseDw == 0 || baseTcw == 0 ||
-        baseTch == 0)
+        Report(f, Error,
+               "%s key colour %u, %u, %u is not the base's %u, %u, %u: the face's background changes with "
+               "the scale",
+               p.TextName.c_str(), Red(key), Green(key), Blue(key), Red(baseKey), Green(baseKey), Blue(baseKey));
+    if (!digitsGrown || !textGrown || dw == 0 || tcw == 0 || tch == 0 || baseDw == 0 || baseTcw == 0 || baseTch == 0)
         return;
     const struct {
         const Pair &From, &To;
@@ -297,9 +315,9 @@ void CheckAgainstBase(Findings *f, const Pair &base, const Pair &p, int percent)
         std::string digits = DrawnOnlyIn(d.From.Numbers, d.To.Numbers, DigitCells(), DigitCellWidth(d.From.Numbers),
                                          d.From.Numbers.Height, DigitCellWidth(d.To.Numbers), d.To.Numbers.Height,
                                          KeyColour(d.From.Text));
-        std::string text = DrawnOnlyIn(d.From.Text, d.To.Text, TextCells(), TextCellWidth(d.From.Text),
-                                       TextCellHeight(d.From.Text), TextCellWidth(d.To.Text),
-                                       TextCellHeight(d.To.Text), KeyColour(d.From.Text));
+        std::string text =
+            DrawnOnlyIn(d.From.Text, d.To.Text, TextCells(), TextCellWidth(d.From.Text), TextCellHeight(d.From.Text),
+                        TextCellWidth(d.To.Text), TextCellHeight(d.To.Text), KeyColour(d.From.Text));
         char where[64];
         snprintf(where, sizeof(where), d.Where, percent);
         if (!digits.empty())
@@ -311,7 +329,7 @@ void CheckAgainstBase(Findings *f, const Pair &base, const Pair &p, int percent)
     }
 }
 
-} // namespace
+}  // namespace
 
 int CheckSkin(const std::string &skinsDir, const std::string &skin, const SkinFiles &files)
 {
@@ -328,8 +346,10 @@ int CheckSkin(const std::string &skinsDir, const std::string &skin, const SkinFi
             CheckAgainstBase(&f, base, p, scale.Percent);
         }
         for (const std::string &name : files.OtherNumberedFolders)
-            Report(&f, Warning, "folder %s is not a scale the clock looks for (125, 150, 175, 200, 225, 250, 300, "
-                                "350, 400, 450 or 500): it is never read", name.c_str());
+            Report(&f, Warning,
+                   "folder %s is not a scale the clock looks for (125, 150, 175, 200, 225, 250, 300, "
+                   "350, 400, 450 or 500): it is never read",
+                   name.c_str());
     }
     printf("%s, %s\n", Count(f.Errors, "error").c_str(), Count(f.Warnings, "warning").c_str());
     return f.Errors;

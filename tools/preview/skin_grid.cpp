@@ -56,11 +56,11 @@ int LabelWidth(const std::string &text, int scale) { return (int)text.size() * (
 struct Strip {
     const SkinPixels *Bitmap;
     int SourceY, Rows;
-    int CellWidth, Columns; // 0: no grid, all undrawn
-    int GridRows;           // the rows the grid covers, from SourceY
+    int CellWidth, Columns;  // 0: no grid, all undrawn
+    int GridRows;            // the rows the grid covers, from SourceY
     std::vector<char> Labels;
     bool ColonPatch;
-    const char *Note; // in the band, for a strip the clock never draws from
+    const char *Note;  // in the band, for a strip the clock never draws from
 };
 
 struct Layout {
@@ -91,8 +91,8 @@ int DrawStrip(Canvas *canvas, const Layout &l, const Strip &s, int x0, int y0)
         if (s.Labels[column]) {
             std::string label(1, s.Labels[column]);
             int labelWidth = LabelWidth(label, l.LabelScale) - l.LabelScale;
-            DrawLabel(canvas, x0 + column * cell + (cell - labelWidth) / 2,
-                      y0 + (l.Band - 7 * l.LabelScale) / 2, label, l.LabelScale, Ink);
+            DrawLabel(canvas, x0 + column * cell + (cell - labelWidth) / 2, y0 + (l.Band - 7 * l.LabelScale) / 2, label,
+                      l.LabelScale, Ink);
         }
     for (int y = 0; y < s.Rows * S; y++)
         for (int x = 0; x < s.Bitmap->Width * S; x++) {
@@ -129,8 +129,15 @@ const char *const NoCells = "TOO SMALL FOR ITS CELLS: NEVER DRAWN";
 std::vector<Strip> NumbersStrips(const SkinPixels &numbers)
 {
     int dw = DigitCellWidth(numbers);
-    Strip s{&numbers, 0, numbers.Height, dw, dw ? 11 : 0, numbers.Height, std::vector<char>(dw ? 11 : 0, 0),
-            dw / 4 > 0, dw ? nullptr : NoCells};
+    Strip s{&numbers,
+            0,
+            numbers.Height,
+            dw,
+            dw ? 11 : 0,
+            numbers.Height,
+            std::vector<char>(dw ? 11 : 0, 0),
+            dw / 4 > 0,
+            dw ? nullptr : NoCells};
     if (dw)
         for (const SkinCell &c : DigitCells())
             s.Labels[c.Column] = c.Character;
@@ -237,15 +244,15 @@ int DrawSection(Canvas *canvas, const Layout &l, const Section &s, int y)
     return y + Margin;
 }
 
-} // namespace
+}  // namespace
 
 bool WriteSkinGrid(const SkinFiles &files, const char *path, std::string *error)
 {
     const SkinPixels &numbers = files.Numbers, &text = files.Text;
     for (const SkinPixels *b : {&numbers, &text})
         if (!b->Loaded) {
-            *error = std::string("cannot draw the grid: ") + (b == &numbers ? "NUMBERS.BMP " : "TEXT.BMP ") +
-                     b->Problem;
+            *error =
+                std::string("cannot draw the grid: ") + (b == &numbers ? "NUMBERS.BMP " : "TEXT.BMP ") + b->Problem;
             return false;
         }
     // The base first, then each scale folder below it at the same enlargement,
@@ -263,8 +270,8 @@ bool WriteSkinGrid(const SkinFiles &files, const char *path, std::string *error)
     Layout l{ChooseScale(narrowest), 1, 0, 7 * CaptionScale + 8};
     int captionWidth = 0;
     for (const Section &s : sections)
-        for (int w : {LabelWidth(s.NumbersCaption, CaptionScale), LabelWidth(s.TextCaption, CaptionScale) +
-                                                                       7 * CaptionScale + 4})
+        for (int w : {LabelWidth(s.NumbersCaption, CaptionScale),
+                      LabelWidth(s.TextCaption, CaptionScale) + 7 * CaptionScale + 4})
             captionWidth = w > captionWidth ? w : captionWidth;
     int width = 0, height = 0;
     for (;; l.Scale--) {

@@ -5,7 +5,7 @@
 struct Glyph {
     int width;
     int height;
-    const char *const *rows; // null when the font has no such glyph
+    const char *const *rows;  // null when the font has no such glyph
 };
 
 // 5 x 7 glyphs for the text grid: capital letters, digits and the

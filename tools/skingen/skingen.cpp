@@ -15,10 +15,7 @@
 
 namespace {
 
-constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b)
-{
-    return r | (g << 8) | (b << 16);
-}
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
 
 enum class Edge { None, Shadow, Outline };
 
@@ -34,11 +31,11 @@ struct Look {
 struct CellStyle {
     int width;
     int height;
-    int glyphX;   // glyph offset inside the cell
+    int glyphX;  // glyph offset inside the cell
     int glyphY;
-    int bandEnds[2]; // glyph rows below bandEnds[i] take tones[i], the rest tones[2]
-    int edgeWidth;   // of the shadow or outline, in pixels
-    StrokeSize strokes; // the stroke font's glyph size; not used at 100 %
+    int bandEnds[2];     // glyph rows below bandEnds[i] take tones[i], the rest tones[2]
+    int edgeWidth;       // of the shadow or outline, in pixels
+    StrokeSize strokes;  // the stroke font's glyph size; not used at 100 %
 };
 
 struct Scale {
@@ -50,7 +47,7 @@ struct Scale {
 struct Skin {
     const char *name;
     uint32_t key;
-    Glyph (*digitGlyph)(int); // the 100 % digits
+    Glyph (*digitGlyph)(int);  // the 100 % digits
     Look digitLook;
     Look textLook;
     Scale scales[3];
@@ -61,14 +58,18 @@ struct Skin {
 // the digit cell), and edges grown with the scale.
 const Skin kSkins[] = {
     // Default: pale leaf digits with a soft shadow on deep forest green.
-    {"Herb", Rgb(22, 44, 30), SmallDigitGlyph,
+    {"Herb",
+     Rgb(22, 44, 30),
+     SmallDigitGlyph,
      {{Rgb(220, 246, 186), Rgb(190, 234, 154), Rgb(124, 200, 104)}, Edge::Shadow, Rgb(8, 22, 12)},
      {{Rgb(206, 240, 172), Rgb(180, 226, 148), Rgb(128, 196, 108)}, Edge::None, 0},
      {{100, {10, 16, 1, 0, {2, 7}, 1, {}}, {6, 8, 0, 0, {2, 4}, 0, {}}},
       {150, {15, 24, 1, 0, {3, 10}, 1, {12, 22, 3, 3}}, {9, 12, 0, 0, {3, 6}, 0, {7, 10, 1, 3}}},
       {200, {20, 32, 1, 0, {5, 14}, 2, {17, 30, 5, 5}}, {12, 16, 0, 0, {4, 8}, 0, {10, 14, 2, 4}}}}},
     // Large amber digits on warm charcoal, for tall taskbars.
-    {"Ember", Rgb(36, 28, 24), LargeDigitGlyph,
+    {"Ember",
+     Rgb(36, 28, 24),
+     LargeDigitGlyph,
      {{Rgb(255, 232, 160), Rgb(255, 204, 100), Rgb(240, 138, 40)}, Edge::Shadow, Rgb(10, 6, 4)},
      {{Rgb(255, 226, 150), Rgb(255, 204, 100), Rgb(240, 150, 56)}, Edge::Shadow, Rgb(10, 6, 4)},
      {{100, {12, 21, 1, 0, {3, 10}, 1, {}}, {7, 9, 0, 0, {2, 4}, 1, {}}},
@@ -76,7 +77,9 @@ const Skin kSkins[] = {
       {200, {24, 42, 1, 0, {6, 20}, 2, {20, 40, 6, 6}}, {14, 18, 0, 0, {4, 8}, 2, {10, 14, 2, 4}}}}},
     // Ice-white glyphs with a black outline, made for the transparent face. The top cap is a
     // mid-tone blue because the colon dots are cut from it and must show on light taskbars too.
-    {"Frost", Rgb(40, 46, 56), SmallDigitGlyph,
+    {"Frost",
+     Rgb(40, 46, 56),
+     SmallDigitGlyph,
      {{Rgb(30, 150, 255), Rgb(255, 255, 255), Rgb(176, 226, 255)}, Edge::Outline, Rgb(4, 6, 12)},
      {{Rgb(30, 150, 255), Rgb(255, 255, 255), Rgb(176, 226, 255)}, Edge::Outline, Rgb(4, 6, 12)},
      {{100, {11, 16, 1, 0, {2, 7}, 1, {}}, {7, 9, 1, 1, {1, 4}, 1, {}}},
@@ -104,10 +107,7 @@ Canvas MakeCanvas(int width, int height, uint32_t fill)
     return {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, fill)};
 }
 
-uint32_t &At(Canvas &canvas, int x, int y)
-{
-    return canvas.pixels[static_cast<size_t>(y) * canvas.width + x];
-}
+uint32_t &At(Canvas &canvas, int x, int y) { return canvas.pixels[static_cast<size_t>(y) * canvas.width + x]; }
 
 uint32_t PixelAt(const Canvas &canvas, int x, int y)
 {
@@ -162,8 +162,7 @@ bool InShadow(const InkGlyph &glyph, int gx, int gy, int depth)
 
 // Paints one glyph into the cell whose top-left corner is (cellX, cellY);
 // nothing spills into neighbouring cells.
-void DrawCell(Canvas &canvas, int cellX, int cellY, const CellStyle &style, const Look &look,
-              const InkGlyph &glyph)
+void DrawCell(Canvas &canvas, int cellX, int cellY, const CellStyle &style, const Look &look, const InkGlyph &glyph)
 {
     for (int y = 0; y < style.height; ++y) {
         for (int x = 0; x < style.width; ++x) {
@@ -182,8 +181,7 @@ void DrawCell(Canvas &canvas, int cellX, int cellY, const CellStyle &style, cons
 
 // An outline can close a small counter down to a single pixel, which a
 // transparent face would show as a pin-hole; that pixel takes the outline colour.
-void FillClosedCounters(Canvas &canvas, int cellX, int cellY, const CellStyle &style, const Look &look,
-                        uint32_t key)
+void FillClosedCounters(Canvas &canvas, int cellX, int cellY, const CellStyle &style, const Look &look, uint32_t key)
 {
     if (look.edge != Edge::Outline)
         return;
@@ -218,8 +216,7 @@ Canvas RenderText(const Skin &skin, const Scale &scale)
         for (int column = 0; column < kTextColumns; ++column) {
             char c = kTextRows[row][column];
             if (c != ' ') {
-                DrawCell(canvas, column * style.width, row * style.height, style, skin.textLook,
-                         TextGlyphAt(scale, c));
+                DrawCell(canvas, column * style.width, row * style.height, style, skin.textLook, TextGlyphAt(scale, c));
                 FillClosedCounters(canvas, column * style.width, row * style.height, style, skin.textLook, skin.key);
             }
         }
@@ -327,7 +324,7 @@ bool WriteScale(const std::string &outDir, const Skin &skin, const Scale &scale)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

@@ -169,7 +169,7 @@ InkGlyph Draw(const char *strokes, int gridWidth, int gridHeight, const StrokeSi
     return glyph;
 }
 
-} // namespace
+}  // namespace
 
 bool InkGlyph::At(int x, int y) const
 {

@@ -15,7 +15,7 @@ struct FaceRequest {
     std::string SkinsDir;  // Windows form on Windows, host form in the simulation
     std::string Skin;
     unsigned Options = 0;
-    int ClientWidth = 0;   // 0: the face's size
+    int ClientWidth = 0;  // 0: the face's size
     int ClientHeight = 0;
     int TaskbarHeight = 30;
     bool Vertical = false;

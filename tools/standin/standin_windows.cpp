@@ -160,9 +160,8 @@ static LRESULT CALLBACK NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 // Explorer's own clock face, drawn in blocks so that every platform paints
 // the same pixels: "HH:MM" in a 3 x 5 font at twice the size.
 static const char *const StockGlyphs[11] = {
-    "111101101101111", "010110010010111", "111001111100111", "111001111001111", "101101111001001",
-    "111100111001111", "111100111101111", "111001001001001", "111101111101111", "111101111001111",
-    "000010000010000",
+    "111101101101111", "010110010010111", "111001111100111", "111001111001111", "101101111001001", "111100111001111",
+    "111100111101111", "111001001001001", "111101111101111", "111101111001111", "000010000010000",
 };
 static const int StockScale = 2;
 static const int StockAdvance = 4 * StockScale;
