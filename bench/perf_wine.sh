@@ -179,9 +179,11 @@ summary() {
             print p "cost=" pct(sk - st, 1)
             print p "cost_own=" pct((s["skinned"] + c["skinned"]) / t["skinned"] - s["stock"] / t["stock"], 1)
             print p "cost_server=" pct(w["skinned"] / t["skinned"] - w["stock"] / t["stock"], 1)
-            lo = ""; hi = ""
-            for (i in pairs) { d = each[i, "skinned"] - each[i, "stock"]; if (lo == "" || d < lo) lo = d; if (hi == "" || d > hi) hi = d }
-            print p "cost_low=" pct(lo, 1); print p "cost_high=" pct(hi, 1)
+            m = 0
+            for (i in pairs) d[++m] = each[i, "skinned"] - each[i, "stock"]
+            for (i = 2; i <= m; i++) for (j = i; j > 1 && d[j - 1] > d[j]; j--) { e = d[j]; d[j] = d[j - 1]; d[j - 1] = e }
+            print p "cost_low=" pct(d[1], 1); print p "cost_high=" pct(d[m], 1)
+            print p "cost_middle=" pct(m % 2 ? d[(m + 1) / 2] : (d[m / 2] + d[m / 2 + 1]) / 2, 1)
             print p "switches=" sprintf("%.2f", x["skinned"] / t["skinned"])
             print p "seconds_stock=" sprintf("%.0f", t["stock"]); print p "seconds_skinned=" sprintf("%.0f", t["skinned"])
         }' "$work/$1.txt"
@@ -201,6 +203,7 @@ row "attributable to the skinned clock" "" "$old_cost %" "" "$new_cost %" "   (g
 row "  of it, stand-in and controller" "" "$old_cost_own %" "" "$new_cost_own %" ""
 row "  of it, wineserver" "" "$old_cost_server %" "" "$new_cost_server %" ""
 row "  lowest of the $pairs pairs of phases" "" "$old_cost_low %" "" "$new_cost_low %" ""
+row "  median of the $pairs pairs of phases" "" "$old_cost_middle %" "" "$new_cost_middle %" ""
 row "  highest of the $pairs pairs of phases" "" "$old_cost_high %" "" "$new_cost_high %" ""
 row "controller context switches a second" "" "$old_switches" "" "$new_switches" ""
 printf '(measured: old %s s stock and %s s skinned, new %s s and %s s)\n' \
