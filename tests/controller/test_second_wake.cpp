@@ -43,8 +43,8 @@ TEST(SecondWake, WakeUpsOnTheTurn)
         {due - 1, false},  // early: the old second still shows
         {due, true},
         {due + last, true},
-        {due + last + 1, false},     // drifted late: set afresh
-        {due + 10000000, false},     // a whole second late
+        {due + last + 1, false},  // drifted late: set afresh
+        {due + 10000000, false},  // a whole second late
     };
     for (const Case &c : cases)
         EXPECT_EQ(WokeOnTurn(c.Now, due), c.Want) << (int64_t)(c.Now - due) << " units past the turn";
