@@ -89,7 +89,7 @@ stop_controller() {
     case "$1" in
         # It detaches and ends by itself once its seconds are over.
         old) wait_job "$controller" 30 ;;
-        new) wine "$dist/dialwick-perfprobe.exe" close >/dev/null 2>&1; wait_job "$controller" 10 ;;
+        new) wine "$dist/dialwick-perfprobe.exe" close 2>&1 | tr -d '\r'; wait_job "$controller" 10 ;;
     esac
     local rc=$?
     controller=""
@@ -138,7 +138,8 @@ measure() {
         order="stock skinned"
         [ $((pair % 2)) = 0 ] && order="skinned stock"
         for kind in $order; do
-            stop_controller "$name" || { echo "error: the $name controller did not end" >"$out"; return 1; }
+            stop_controller "$name" >"$w.stop" 2>&1 ||
+                { echo "error: the $name controller did not end before $kind phase $pair: $(cat "$w.stop")" >"$out"; return 1; }
             [ "$kind" = skinned ] && start_controller "$name" $((settle + phase + 1))
             sleep "$settle"
             line=$(measure_phase "$name" "$pair" "$kind") || { echo "$line" >"$out"; return 1; }
