@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
-# What the skinned clock costs under Wine, three ways side by side, each
-# with its own stand-in taskbar, Wine prefix and display, run together:
-#   stock  the stand-in's own clock alone;
-#   old    the skinned clock asked to repaint every 250 ms, as the controller
-#          once did (dialwick-perfprobe skinned);
-#   new    the skinned clock with dialwick.exe, once a second on the second.
-# Over SECONDS each, it takes from /proc the CPU time of the stand-in, of the
+# What the skinned clock costs under Wine. Two set-ups run side by side, each
+# with its own stand-in taskbar, Wine prefix and display:
+#   old  the skinned clock asked to repaint every 250 ms, as the controller
+#        once did (dialwick-perfprobe skinned);
+#   new  the skinned clock with dialwick.exe, once a second on the second.
+# A prefix's wineserver also serves that prefix's own desktop and services,
+# and no two prefixes make the same noise: so each set-up measures the stock
+# clock in its own prefix, in phases that alternate with the skinned clock's,
+# PAIRS of each way, SECONDS over all, the first SETTLE seconds after each
+# switch left out, every other pair in the other order. Between phases the controller ends: dialwick.exe on
+# WM_CLOSE, as the installer ends it, the probe by itself after its seconds.
+# The library stays mapped in the stand-in then, detached and idle.
+# Over each phase it takes from /proc the CPU time of the stand-in, of the
 # controller and of wineserver, and the controller's context switches (its
-# wake-ups); then, over LATENCY_SECONDS, how late the face turns after the
-# true second, read from the display about once a millisecond by
-# dialwick-facewatch (a run of its own, so that its polling is not in the CPU
-# figures).
+# wake-ups and its waits for wineserver); what the skinned clock costs is the
+# skinned phases' CPU a second less the stock phases'. Then, over
+# LATENCY_SECONDS, how late the face turns after the true second, read from
+# the display about once a millisecond by dialwick-facewatch (apart, so that
+# its polling is not in the CPU figures).
 # usage: perf_wine.sh MINGW_X64_DIR SKINS_DIR WORK_DIR FACEWATCH [SECONDS [LATENCY_SECONDS]]
 set -u
 mingw="$1" skins="$2" facewatch="$4" seconds="${5:-600}" latency="${6:-120}"
 mkdir -p "$3" && work="$(cd "$3" && pwd)" || exit 1
 here="$(cd "$(dirname "$0")" && pwd)"
-# A fresh prefix's own services settle first.
-warm=30
+# A fresh prefix's own services settle first: over the first minute they
+# still cost several times what they cost later.
+warm=60
+pairs=5 settle=5
+phase=$((seconds / (2 * pairs)))
+[ "$phase" -ge 10 ] || phase=10
 
 dist="$work/dist"
 rm -rf "$dist" && mkdir -p "$dist/skins"
@@ -37,9 +48,11 @@ prefix_pid() {
     done
     return 1
 }
-# CPU nanoseconds and context switches of a process, all its threads.
+# CPU nanoseconds and context switches of a process, all its threads; 0 0
+# for none.
 usage() {
     local t ns=0 switches=0 a
+    [ -n "$1" ] || { echo "0 0"; return; }
     for t in /proc/"$1"/task/*; do
         read -r a _ <"$t/schedstat" 2>/dev/null && ns=$((ns + a))
         a=$(awk '/ctxt_switches/ { s += $2 } END { print s + 0 }' "$t/status" 2>/dev/null)
@@ -48,9 +61,64 @@ usage() {
     echo "$ns $switches"
 }
 
-# One way of running the clock; writes key: value lines to WORK/NAME.txt.
+# Waits up to $2 seconds for the background job $1 to end; ends it when it does not.
+wait_job() {
+    local i
+    for i in $(seq 1 $(($2 * 10))); do
+        kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
+        sleep 0.1
+    done
+    kill "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+    return 1
+}
+
+# The skinned clock of set-up $1 for at least $2 seconds.
+start_controller() {
+    case "$1" in
+        old)
+            wine "$dist/dialwick-perfprobe.exe" skinned "$2" \
+                "$(wine_path "$dist/dialwick.dll")" "$(wine_path "$dist/skins/README.md")" >/dev/null 2>&1 & ;;
+        new)
+            wine "$dist/dialwick.exe" >/dev/null 2>&1 & ;;
+    esac
+    controller=$!
+}
+stop_controller() {
+    [ -n "$controller" ] || return 0
+    case "$1" in
+        # It detaches and ends by itself once its seconds are over.
+        old) wait_job "$controller" 30 ;;
+        new) wine "$dist/dialwick-perfprobe.exe" close 2>&1 | tr -d '\r'; wait_job "$controller" 10 ;;
+    esac
+    local rc=$?
+    controller=""
+    return "$rc"
+}
+
+# One phase: "phase: PAIR KIND SECONDS STANDIN_NS WINESERVER_NS CONTROLLER_NS CONTROLLER_SWITCHES".
+measure_phase() {
+    local name="$1" pair="$2" kind="$3" c="" b_s b_w b_c a_s a_w a_c start wall
+    if [ "$kind" = skinned ]; then
+        case "$name" in
+            old) c=$(prefix_pid '\dialwick-perfprobe.exe') ;;
+            new) c=$(prefix_pid '\dialwick.exe') ;;
+        esac
+        [ -n "$c" ] || { echo "error: no controller in skinned phase $pair"; return 1; }
+    fi
+    b_s=$(usage "$standin_pid") b_w=$(usage "$server_pid") b_c=$(usage "$c")
+    start=$(date +%s.%N)
+    sleep "$phase"
+    a_s=$(usage "$standin_pid") a_w=$(usage "$server_pid") a_c=$(usage "$c")
+    wall=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.3f", e - s }')
+    set -- $b_s $a_s $b_w $a_w $b_c $a_c
+    echo "phase: $pair $kind $wall $(($3 - $1)) $(($7 - $5)) $((${11} - $9)) $((${12} - ${10}))"
+}
+
+# One set-up, in its own prefix; writes its phases and the face's lateness
+# to WORK/NAME.txt.
 measure() {
-    local name="$1" w="$work/$1" out="$work/$1.txt" p
+    local name="$1" w="$work/$1" out="$work/$1.txt" pair kind line order
     standin="" controller=""
     . "$here/../tests/wine/wine_env.sh"
     trap '[ -n "$controller" ] && kill "$controller" 2>/dev/null; [ -n "$standin" ] && kill "$standin" 2>/dev/null; wine_env_stop' EXIT
@@ -60,88 +128,88 @@ measure() {
     local rect
     rect=$(timeout 60 wine "$dist/dialwick-perfprobe.exe" where | tr -d '\r' | sed -n 's/^clock: //p')
     [ -n "$rect" ] || { echo "error: no stand-in clock" >"$out"; return 1; }
-    case "$name" in
-        old)
-            wine "$dist/dialwick-perfprobe.exe" skinned $((warm + seconds + latency + 60)) \
-                "$(wine_path "$dist/dialwick.dll")" "$(wine_path "$dist/skins/README.md")" >/dev/null 2>&1 &
-            controller=$! ;;
-        new)
-            wine "$dist/dialwick.exe" >/dev/null 2>&1 &
-            controller=$! ;;
-    esac
     sleep "$warm"
-    local pids=() names=(standin controller wineserver) before=() after=()
-    pids[0]=$(prefix_pid '\standin-taskbar.exe')
-    case "$name" in
-        old) pids[1]=$(prefix_pid '\dialwick-perfprobe.exe') ;;
-        new) pids[1]=$(prefix_pid '\dialwick.exe') ;;
-    esac
-    pids[2]=$(prefix_pid /wineserver)
-    for p in 0 1 2; do [ -n "${pids[$p]:-}" ] && before[$p]=$(usage "${pids[$p]}"); done
-    local start=$(date +%s.%N)
-    sleep "$seconds"
-    for p in 0 1 2; do [ -n "${pids[$p]:-}" ] && after[$p]=$(usage "${pids[$p]}"); done
-    local wall
-    wall=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f", e - s }')
-    {
-        echo "seconds: $wall"
-        for p in 0 1 2; do
-            [ -n "${pids[$p]:-}" ] && [ -n "${after[$p]:-}" ] || continue
-            set -- ${before[$p]} ${after[$p]}
-            echo "${names[$p]}: $(($3 - $1)) $(($4 - $2))"
+    standin_pid=$(prefix_pid '\standin-taskbar.exe') server_pid=$(prefix_pid /wineserver)
+    [ -n "$standin_pid" ] && [ -n "$server_pid" ] || { echo "error: no stand-in or wineserver process" >"$out"; return 1; }
+    : >"$out"
+    for pair in $(seq 1 "$pairs"); do
+        # Every other pair the other way round: whatever the prefix's own
+        # services do more or less of as time goes by falls on both kinds.
+        order="stock skinned"
+        [ $((pair % 2)) = 0 ] && order="skinned stock"
+        for kind in $order; do
+            stop_controller "$name" >"$w.stop" 2>&1 ||
+                { echo "error: the $name controller did not end before $kind phase $pair: $(cat "$w.stop")" >"$out"; return 1; }
+            [ "$kind" = skinned ] && start_controller "$name" $((settle + phase + 1))
+            sleep "$settle"
+            line=$(measure_phase "$name" "$pair" "$kind") || { echo "$line" >"$out"; return 1; }
+            echo "$line" >>"$out"
         done
-    } >"$out"
-    [ "$name" = stock ] && return 0
+    done
+    stop_controller "$name" || { echo "error: the $name controller did not end" >"$out"; return 1; }
+    start_controller "$name" $((settle + latency + 10))
+    sleep "$settle"
     set -- $rect
     "$facewatch" "$1" "$2" "$3" "$4" "$latency" | sed 's/^/face /' >>"$out"
+    stop_controller "$name"
 }
 
-for name in stock old new; do
+for name in old new; do
     (measure "$name") &
 done
 wait
 
-for name in stock old new; do
+for name in old new; do
     grep -q '^error' "$work/$name.txt" && { echo "perf_wine: the $name run failed:"; cat "$work/$name.txt"; exit 1; }
 done
 value() { sed -n "s/^$2: //p" "$work/$1.txt"; }
-field() { value "$1" "$2" | awk -v n="$3" '{ print $n }'; }
-pct() {  # nanoseconds over the run's seconds, as a percentage of one core
-    [ -n "$1" ] && awk -v n="$1" -v s="$2" 'BEGIN { printf "%.3f %%", 100 * n / 1e9 / s }' || echo "-"
+# The phases of a set-up summed each way, as shell assignments prefixed
+# with the set-up's name: shares of one core in per cent, and the lowest and
+# highest of the pairs' own differences.
+summary() {
+    awk -v p="$1_" '
+        $1 == "phase:" { k = $3; n[k]++; t[k] += $4; s[k] += $5; w[k] += $6; c[k] += $7; x[k] += $8
+                         each[$2, k] = ($5 + $6 + $7) / $4; pairs[$2] = 1 }
+        function pct(ns, sec) { return sprintf("%.3f", 100 * ns / 1e9 / sec) }
+        END {
+            print p "standin_stock=" pct(s["stock"], t["stock"]); print p "standin_skinned=" pct(s["skinned"], t["skinned"])
+            print p "controller_skinned=" pct(c["skinned"], t["skinned"])
+            print p "server_stock=" pct(w["stock"], t["stock"]); print p "server_skinned=" pct(w["skinned"], t["skinned"])
+            st = (s["stock"] + w["stock"]) / t["stock"]; sk = (s["skinned"] + w["skinned"] + c["skinned"]) / t["skinned"]
+            print p "all_stock=" pct(st, 1); print p "all_skinned=" pct(sk, 1)
+            print p "cost=" pct(sk - st, 1)
+            print p "cost_own=" pct((s["skinned"] + c["skinned"]) / t["skinned"] - s["stock"] / t["stock"], 1)
+            print p "cost_server=" pct(w["skinned"] / t["skinned"] - w["stock"] / t["stock"], 1)
+            m = 0
+            for (i in pairs) d[++m] = each[i, "skinned"] - each[i, "stock"]
+            for (i = 2; i <= m; i++) for (j = i; j > 1 && d[j - 1] > d[j]; j--) { e = d[j]; d[j] = d[j - 1]; d[j - 1] = e }
+            print p "cost_low=" pct(d[1], 1); print p "cost_high=" pct(d[m], 1)
+            print p "cost_middle=" pct(m % 2 ? d[(m + 1) / 2] : (d[m / 2] + d[m / 2 + 1]) / 2, 1)
+            print p "switches=" sprintf("%.2f", x["skinned"] / t["skinned"])
+            print p "seconds_stock=" sprintf("%.0f", t["stock"]); print p "seconds_skinned=" sprintf("%.0f", t["skinned"])
+        }' "$work/$1.txt"
 }
+eval "$(summary old)" "$(summary new)"
 
-printf 'Over %s s each, side by side (CPU as a share of one core, from /proc):\n' "$seconds"
-printf '%-40s %14s %14s %14s\n' "" "stock clock" "old: 250 ms" "new: on the second"
-for who in standin controller wineserver; do
-    printf '%-40s %14s %14s %14s\n' "CPU, $who" \
-        "$(pct "$(field stock $who 1)" "$(value stock seconds)")" \
-        "$(pct "$(field old $who 1)" "$(value old seconds)")" \
-        "$(pct "$(field new $who 1)" "$(value new seconds)")"
-done
-total() { echo $(( $(field "$1" standin 1) + $(field "$1" controller 1) + $(field "$1" wineserver 1) )); }
-stock_total=$(( $(field stock standin 1) + $(field stock wineserver 1) ))
-old_total=$(total old) new_total=$(total new)
-printf '%-40s %14s %14s %14s\n' "CPU, all three" "$(pct "$stock_total" "$(value stock seconds)")" \
-    "$(pct "$old_total" "$(value old seconds)")" "$(pct "$new_total" "$(value new seconds)")"
-attributable() {  # CPU of the run less the stock clock's, both per second
-    awk -v k="$1" -v ks="$2" -v s="$3" -v ss="$(value stock seconds)" \
-        'BEGIN { printf "%.3f %%", 100 * (k / ks - s / ss) / 1e9 }'
-}
-printf '%-40s %14s %14s %14s   (goal: below 0.05 %%)\n' "attributable to the skinned clock" "" \
-    "$(attributable "$old_total" "$(value old seconds)" "$stock_total")" \
-    "$(attributable "$new_total" "$(value new seconds)" "$stock_total")"
-# Each prefix's wineserver also serves that prefix's own desktop and
-# services, whose noise can outweigh the clock: the other two apart.
-apart() { echo $(( $(field "$1" standin 1) + $(field "$1" controller 1) )); }
-printf '%-40s %14s %14s %14s\n' "  of it, stand-in and controller" "" \
-    "$(attributable "$(apart old)" "$(value old seconds)" "$(field stock standin 1)")" \
-    "$(attributable "$(apart new)" "$(value new seconds)" "$(field stock standin 1)")"
-printf '%-40s %14s %14s %14s\n' "  of it, wineserver" "" \
-    "$(attributable "$(field old wineserver 1)" "$(value old seconds)" "$(field stock wineserver 1)")" \
-    "$(attributable "$(field new wineserver 1)" "$(value new seconds)" "$(field stock wineserver 1)")"
-# Every wait counts: the timer's wake-up and each request to wineserver.
-switches() { awk -v n="$(field "$1" controller 2)" -v s="$(value "$1" seconds)" 'BEGIN { printf "%.2f", n / s }'; }
-printf '%-40s %14s %14s %14s\n' "controller context switches a second" "" "$(switches old)" "$(switches new)"
+row() { printf '%-40s %10s %10s   %10s %10s%s\n' "$@"; }
+printf 'Each set-up in its own prefix: %s phases of %s s with the stock clock alone and %s with the skinned\n' "$pairs" "$phase" "$pairs"
+printf 'clock, alternating, the first %s s after each switch left out (CPU as a share of one core, from /proc):\n' "$settle"
+row "" "old: every" "250 ms" "new: on the" "second" ""
+row "" "stock" "skinned" "stock" "skinned" ""
+row "CPU, stand-in taskbar" "$old_standin_stock %" "$old_standin_skinned %" "$new_standin_stock %" "$new_standin_skinned %" ""
+row "CPU, controller" "" "$old_controller_skinned %" "" "$new_controller_skinned %" ""
+row "CPU, wineserver" "$old_server_stock %" "$old_server_skinned %" "$new_server_stock %" "$new_server_skinned %" ""
+row "CPU, all three" "$old_all_stock %" "$old_all_skinned %" "$new_all_stock %" "$new_all_skinned %" ""
+row "attributable to the skinned clock" "" "$old_cost %" "" "$new_cost %" "   (goal: below 0.05 %)"
+row "  of it, stand-in and controller" "" "$old_cost_own %" "" "$new_cost_own %" ""
+row "  of it, wineserver" "" "$old_cost_server %" "" "$new_cost_server %" ""
+row "  lowest of the $pairs pairs of phases" "" "$old_cost_low %" "" "$new_cost_low %" ""
+row "  median of the $pairs pairs of phases" "" "$old_cost_middle %" "" "$new_cost_middle %" ""
+row "  highest of the $pairs pairs of phases" "" "$old_cost_high %" "" "$new_cost_high %" ""
+row "controller context switches a second" "" "$old_switches" "" "$new_switches" ""
+printf '(measured: old %s s stock and %s s skinned, new %s s and %s s)\n' \
+    "$old_seconds_stock" "$old_seconds_skinned" "$new_seconds_stock" "$new_seconds_skinned"
+
 printf '\nHow late the face turns after the true second, over %s s (read every %s / %s ms):\n' "$latency" \
     "$(value old 'face poll')" "$(value new 'face poll')"
 printf '%-40s %14s %14s %14s\n' "" "" "old: 250 ms" "new: on the second"

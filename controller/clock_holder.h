@@ -11,5 +11,14 @@ enum ClockHolder {
     ClockUnanswered,     // no taskbar (its restart announces itself), or a hung one
 };
 
+// What the question needs, kept between asks: each look-up and each
+// registration is a round trip to the window server. Emptied when a new
+// taskbar announces itself.
+struct HolderQuery {
+    UINT Message;
+    HWND Clock;
+    DWORD ClockThread;
+};
+
 // One message to the clock window, given up after a second.
-ClockHolder AskClockHolder(HWND controller);
+ClockHolder AskClockHolder(HWND controller, HolderQuery *query);

@@ -50,12 +50,15 @@ Library Clock;
 wchar_t Folder[LongPathSize];
 char HostPath[MAX_PATH];
 UINT TaskbarCreated;
+HolderQuery Holder;
 unsigned Repaints;
 bool Watching;
 // Nothing attaches again, nor wakes, while the session ends.
 bool SessionEnding;
 // The turn of the second the repaint timer is set for, in FILETIME units.
 uint64_t DueTurn;
+// The repaint timer repeats every second, set on a turn.
+bool Repeating;
 int ExitCode;
 // Told once the message loop has ended, where no broadcast can re-enter.
 bool TellNoClassicClock;
@@ -127,7 +130,7 @@ void Attach(HWND hwnd)
     // Told again should the classic clock go away later.
     if (attached != 0)
         NoteToldNoClassicClock(false);
-    Watching = AskClockHolder(hwnd) != ClockFree;
+    Watching = AskClockHolder(hwnd, &Holder) != ClockFree;
 }
 
 void DetachAndUnload(HWND hwnd)
@@ -143,7 +146,7 @@ void DetachAndUnload(HWND hwnd)
 // attached again; one that another controller holds is left to it.
 void WatchClock(HWND hwnd)
 {
-    if (!Watching || AskClockHolder(hwnd) != ClockFree)
+    if (!Watching || AskClockHolder(hwnd, &Holder) != ClockFree)
         return;
     DetachAndUnload(hwnd);
     Attach(hwnd);
@@ -156,42 +159,66 @@ uint64_t SystemTimeNow()
     return ((uint64_t)now.dwHighDateTime << 32) | now.dwLowDateTime;
 }
 
-// The timer is set afresh for each second: it follows the clock whatever it
-// did meanwhile (set by the user, a daylight saving change, a drift of the
-// timer against the clock), and wakes no more than once a second.
+// The timer is set for the next turn whenever the clock may have moved
+// against it (set by the user, a daylight saving change, a drift of the
+// timer): it follows the clock whatever it did meanwhile, and wakes no more
+// than once a second.
 void ArmForNextSecond(HWND hwnd)
 {
     uint64_t now = SystemTimeNow();
     DueTurn = NextTurn(now);
+    Repeating = false;
     SetTimer(hwnd, RepaintTimer, DelayToNextSecond(now), nullptr);
 }
 
-void Tick(HWND hwnd)
+// Asks for the face of the second just begun; false once the program ends.
+bool Repaint(HWND hwnd)
 {
     if (SessionEnding)
-        return;
+        return false;
     if (Clock.RepaintClock)
         Clock.RepaintClock();
     if (++Repaints % WatchEvery == 0)
         WatchClock(hwnd);
     // Gone if the watch ended the program.
-    if (IsWindow(hwnd))
+    return IsWindow(hwnd);
+}
+
+void Tick(HWND hwnd)
+{
+    if (Repaint(hwnd))
         ArmForNextSecond(hwnd);
 }
 
 // A timer that fires before the turn it was set for would only ask for the
-// face already shown: it waits for the turn instead.
+// face already shown: it waits for the turn instead. One that fires on the
+// turn is made to repeat every second from there, before the repaint, whose
+// question to the taskbar may take a while.
 void WakeUp(HWND hwnd)
 {
-    if (SystemTimeNow() < DueTurn)
+    if (SessionEnding)
+        return;
+    uint64_t now = SystemTimeNow();
+    if (now < DueTurn) {
         ArmForNextSecond(hwnd);
+        return;
+    }
+    bool onTurn = WokeOnTurn(now, DueTurn);
+    if (onTurn && !Repeating)
+        Repeating = SetTimer(hwnd, RepaintTimer, 1000, nullptr) != 0;
+    if (!Repaint(hwnd))
+        return;
+    if (onTurn && Repeating)
+        DueTurn = NextTurn(now);
     else
-        Tick(hwnd);
+        ArmForNextSecond(hwnd);
 }
 
 LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // A new shell: its windows, and the names of the messages, found afresh.
     if (msg == TaskbarCreated && TaskbarCreated) {
+        Holder = HolderQuery{};
         DetachAndUnload(hwnd);
         Attach(hwnd);
         return 0;

@@ -11,3 +11,8 @@ unsigned DelayToNextSecond(uint64_t now)
 }
 
 uint64_t NextTurn(uint64_t now) { return now - now % UnitsPerSecond + UnitsPerSecond; }
+
+bool WokeOnTurn(uint64_t now, uint64_t due)
+{
+    return now >= due && now - due <= (uint64_t)(SecondMargin + SecondSlack) * UnitsPerMillisecond;
+}

@@ -1,5 +1,6 @@
 // The controller's next wake-up: the margin past the next turn of the second,
-// from anywhere in the second, never before the turn nor a second late.
+// from anywhere in the second, never before the turn nor a second late; and
+// which wake-ups leave a repeating timer be.
 #include "controller/second_wake.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +28,26 @@ TEST(SecondWake, DelaysAcrossTheTurnOfTheSecond)
     };
     for (const Case &c : cases)
         EXPECT_EQ(DelayToNextSecond(c.Now), c.Want) << "at " << c.Now % 10000000 << " units into the second";
+}
+
+// A timer left to repeat never shows a second before its turn, nor lets a
+// drift grow past the slack.
+TEST(SecondWake, WakeUpsOnTheTurn)
+{
+    const uint64_t due = 134410860000000000ull;
+    const uint64_t last = (uint64_t)(SecondMargin + SecondSlack) * 10000;
+    struct Case {
+        uint64_t Now;
+        bool Want;
+    } cases[] = {
+        {due - 1, false},  // early: the old second still shows
+        {due, true},
+        {due + last, true},
+        {due + last + 1, false},  // drifted late: set afresh
+        {due + 10000000, false},  // a whole second late
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(WokeOnTurn(c.Now, due), c.Want) << (int64_t)(c.Now - due) << " units past the turn";
 }
 
 }  // namespace

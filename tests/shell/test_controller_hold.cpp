@@ -53,6 +53,8 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
         otherWindow = CreateWindowExA(0, "OtherProgram", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     });
     UINT unsubclass = RegisterWindowMessageA(UnsubclassMessageName);
+    // Kept across the asks, as the controller keeps it.
+    HolderQuery holder{};
     auto send = [&](HWND to, UINT msg, WPARAM wParam, LPARAM lParam) {
         SimInProcess(other, [&] { SendMessageA(to, msg, wParam, lParam); });
     };
@@ -77,7 +79,8 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
             SimInProcess(other, [&] {
                 HMODULE library = LoadLibraryA("dialwick.dll");
                 EXPECT_EQ(SetClockOnTray(otherWindow, 1, HostPath.c_str(), ""), 0) << "refused";
-                EXPECT_EQ(AskClockHolder(otherWindow), ClockHeldElsewhere);
+                HolderQuery otherHolder{};
+                EXPECT_EQ(AskClockHolder(otherWindow, &otherHolder), ClockHeldElsewhere);
                 SetClockOnTray(otherWindow, 0, nullptr, nullptr);
                 FreeLibrary(library);
             });
@@ -96,7 +99,7 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
         ClockStateRecord shell = ShellState();
         EXPECT_EQ(shell.PreviousClockProc, taken ? nullptr : StockClockProc);
         EXPECT_EQ(shell.ControllerWnd, taken ? nullptr : ControllerWindow);
-        EXPECT_EQ(AskClockHolder(ControllerWindow), taken ? ClockFree : ClockHeldHere);
+        EXPECT_EQ(AskClockHolder(ControllerWindow, &holder), taken ? ClockFree : ClockHeldHere);
         if (!taken) {
             EXPECT_EQ(shell.SkinLoaded, FlagTrue);
             EXPECT_EQ(ClockRect().right - ClockRect().left, 92) << "the face's size";
@@ -105,7 +108,7 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
     // The controller notices the lost clock and takes it back.
     Detach();
     Attach();
-    EXPECT_EQ(AskClockHolder(ControllerWindow), ClockHeldHere);
+    EXPECT_EQ(AskClockHolder(ControllerWindow, &holder), ClockHeldHere);
     SimEndProcess(other);
 }
 

@@ -3,9 +3,11 @@
 // time of the taskbar's process, its GDI object count and its private bytes,
 // either with the stock clock only or with the skinned clock repainted four
 // times a second through the real library, as the controller once did.
-// "where" tells where the clock window lies on the screen, once it is made.
+// "where" tells where the clock window lies on the screen, once it is made;
+// "close" ends a running dialwick.exe as the installer does and waits for it.
 // usage: dialwick-perfprobe stock|skinned SECONDS [DLL HOSTPATH]
 //        dialwick-perfprobe where
+//        dialwick-perfprobe close
 #include <windows.h>
 #include <psapi.h>
 
@@ -46,12 +48,33 @@ static LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// WM_CLOSE to the controller's window; 0 once its process has ended.
+static int CloseController()
+{
+    HWND controller = FindWindowA("ZantorDialwickController", nullptr);
+    DWORD pid = 0;
+    if (!controller || !GetWindowThreadProcessId(controller, &pid)) {
+        fprintf(stderr, "dialwick-perfprobe: no dialwick.exe runs\n");
+        return 1;
+    }
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    PostMessageA(controller, WM_CLOSE, 0, 0);
+    bool ended = process && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    if (process)
+        CloseHandle(process);
+    if (!ended)
+        fprintf(stderr, "dialwick-perfprobe: dialwick.exe did not end on WM_CLOSE\n");
+    return ended ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 2 && strcmp(argv[1], "close") == 0)
+        return CloseController();
     bool where = argc == 2 && strcmp(argv[1], "where") == 0;
     if (!where && (argc < 3 || (strcmp(argv[1], "stock") && strcmp(argv[1], "skinned")) ||
         (!strcmp(argv[1], "skinned") && argc < 5))) {
-        fprintf(stderr, "usage: dialwick-perfprobe stock|skinned SECONDS [DLL HOSTPATH] | where\n");
+        fprintf(stderr, "usage: dialwick-perfprobe stock|skinned SECONDS [DLL HOSTPATH] | where | close\n");
         return 2;
     }
     bool skinned = strcmp(argv[1], "skinned") == 0;
