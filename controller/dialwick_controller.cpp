@@ -102,8 +102,9 @@ bool NoteToldNoClassicClock(bool told)
                         nullptr) != ERROR_SUCCESS)
         return false;
     DWORD before = 0, size = sizeof(before), after = 1;
-    bool wasTold = RegQueryValueExA(key, NoClassicClockShown, nullptr, nullptr, (BYTE *)&before, &size) ==
-                       ERROR_SUCCESS && before != 0;
+    bool wasTold =
+        RegQueryValueExA(key, NoClassicClockShown, nullptr, nullptr, (BYTE *)&before, &size) == ERROR_SUCCESS &&
+        before != 0;
     if (told && !wasTold)
         RegSetValueExA(key, NoClassicClockShown, 0, REG_DWORD, (const BYTE *)&after, sizeof(after));
     else if (!told && wasTold)
@@ -343,8 +344,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     wc.lpszClassName = WindowClass;
     // A hidden top-level window, not a message-only one: only top-level
     // windows hear the "TaskbarCreated" broadcast.
-    HWND hwnd = RegisterClassA(&wc) ? CreateWindowExA(WS_EX_TOOLWINDOW, WindowClass, "Zantor Dialwick", WS_POPUP, 0,
-                                                      0, 0, 0, nullptr, nullptr, instance, nullptr)
+    HWND hwnd = RegisterClassA(&wc) ? CreateWindowExA(WS_EX_TOOLWINDOW, WindowClass, "Zantor Dialwick", WS_POPUP, 0, 0,
+                                                      0, 0, nullptr, nullptr, instance, nullptr)
                                     : nullptr;
     if (!hwnd)
         return 3;

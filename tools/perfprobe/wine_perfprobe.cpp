@@ -9,6 +9,7 @@
 //        dialwick-perfprobe where
 //        dialwick-perfprobe close
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <stdio.h>
@@ -25,7 +26,10 @@ struct Sample {
     SIZE_T WorkingSet;
 };
 
-static double Seconds(const FILETIME &t) { return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 1e7; }
+static double Seconds(const FILETIME &t)
+{
+    return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 1e7;
+}
 
 static Sample Measure(HANDLE process)
 {
@@ -73,7 +77,7 @@ int main(int argc, char **argv)
         return CloseController();
     bool where = argc == 2 && strcmp(argv[1], "where") == 0;
     if (!where && (argc < 3 || (strcmp(argv[1], "stock") && strcmp(argv[1], "skinned")) ||
-        (!strcmp(argv[1], "skinned") && argc < 5))) {
+                   (!strcmp(argv[1], "skinned") && argc < 5))) {
         fprintf(stderr, "usage: dialwick-perfprobe stock|skinned SECONDS [DLL HOSTPATH] | where | close\n");
         return 2;
     }
