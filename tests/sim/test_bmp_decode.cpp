@@ -186,27 +186,4 @@ TEST(BmpDecode, SuiteFiles)
     }
 }
 
-TEST(BmpDecode, TruncatedFilesRefused)
-{
-    ASSERT_TRUE(HaveTestData("bmpsuite"));
-    const char *names[] = {"pal1", "pal4rle", "pal8rle", "pal8os2", "rgb16-565", "rgb24", "rgb32bf", "pal8v5"};
-    for (const char *name : names) {
-        SCOPED_TRACE(name);
-        const Bytes full = ReadFile(kSuite + "g/" + name + ".bmp");
-        SimDecodedBitmap bm;
-        ASSERT_TRUE(Decode(full, &bm));
-        for (size_t len = 0; len < full.size(); ++len) {
-            Bytes cut(full.begin(), full.begin() + std::ptrdiff_t(len));
-            ASSERT_FALSE(Decode(cut, &bm)) << len;
-            // Also with the sizes in the headers agreeing with the cut.
-            if (len >= 38) {
-                Put(&cut, 2, uint32_t(len));
-                if (cut[14] != 12)
-                    Put(&cut, 34, 0);
-            }
-            ASSERT_FALSE(Decode(cut, &bm)) << len;
-        }
-    }
-}
-
 }  // namespace
