@@ -1,11 +1,10 @@
-// Face size, origin, time-row positions and the changed-digits region.
+// The changed-digits region: what a tick repaints, by cell.
 #include "engine/face_layout.h"
 #include "tests/engine/test_support.h"
 #include "tools/standin/face_render.h"
 
 #include <gtest/gtest.h>
 
-#include <string.h>
 #include <vector>
 
 namespace {
@@ -16,67 +15,6 @@ void SetMetrics(int dw, int dh, int tcw, int tch)
     ClockState.DigitHeight = dh;
     ClockState.TextCellWidth = tcw;
     ClockState.TextCellHeight = tch;
-}
-
-TEST(FaceLayout, SizeTable)
-{
-    struct Case {
-        unsigned Options;
-        int TaskbarHeight, W, H;
-    } cases[] = {
-        {0, 30, 59, 24},
-        {OptSeconds, 30, 92, 24},
-        {Opt12h, 30, 73, 24},
-        {OptSeconds | OptDate, 30, 92, 34},
-        {OptSeconds | OptDate | OptWeekday, 30, 106, 34},
-        {OptWeekday, 30, 73, 34},
-        {OptLeft | OptWeekday, 30, 73, 24},
-        {OptLeft | OptDate, 30, 79, 24},
-        {OptSeconds | OptDate | OptLeft | OptWeekday | Opt12h, 30, 126, 24},
-        {0, 60, 67, 32},
-        {OptSeconds | OptDate, 60, 100, 32},
-        {OptSeconds | OptDate | OptWeekday, 60, 106, 50},
-        {OptLeft | OptDate | Opt12h, 60, 93, 24},
-        {0, 31, 67, 32},
-    };
-    for (const Case &c : cases) {
-        SetUpTaskbar(c.TaskbarHeight);
-        SetMetrics(9, 14, 6, 8);
-        SetOptions(c.Options);
-        RECT face;
-        ComputeClockSize(&face);
-        EXPECT_EQ(face.left, 0);
-        EXPECT_EQ(face.top, 0);
-        EXPECT_EQ(face.right, c.W) << FormatFaceOptions(c.Options) << " taskbar " << c.TaskbarHeight;
-        EXPECT_EQ(face.bottom, c.H) << FormatFaceOptions(c.Options) << " taskbar " << c.TaskbarHeight;
-        EXPECT_EQ(FaceWidth(), c.W);
-        EXPECT_EQ(FaceHeight(), c.H);
-    }
-}
-
-TEST(FaceLayout, OriginCentresTheFaceWithSixPixelMargins)
-{
-    struct Case {
-        int ClientW, ClientH, X, Y;
-    } cases[] = {
-        {80, 30, 16, 9},  // 10.5 + 6 truncated
-        {40, 24, 0, 6},   // -9.5 + 6 = -3.5, clamped to 0
-        {48, 24, 0, 6},   // -5.5 + 6 = 0.5, truncated to 0
-        {59, 10, 6, 0},   // -7 + 6 = -1, clamped
-        {60, 25, 6, 6},
-    };
-    for (const Case &c : cases) {
-        StandinTaskbar t = SetUpTaskbar(30);
-        SetMetrics(9, 14, 6, 8);
-        SizeClock(t, c.ClientW, c.ClientH);
-        RECT client, face;
-        int x, y;
-        ComputeClockOrigin(&client, &face, &x, &y);
-        EXPECT_EQ(x, c.X) << c.ClientW << "x" << c.ClientH;
-        EXPECT_EQ(y, c.Y) << c.ClientW << "x" << c.ClientH;
-        EXPECT_EQ(client.right, c.ClientW);
-        EXPECT_EQ(face.right, 59);
-    }
 }
 
 // The changed-digits region in a 100 x 30 client.
@@ -123,24 +61,6 @@ TEST(FaceLayout, ChangedDigitsRegion)
         DeleteObject(got);
         DeleteObject(want);
         EXPECT_EQ(SimLiveGdiObjects(), before) << "the region routine leaves exactly one region to its caller";
-    }
-}
-
-TEST(FaceLayout, RegionRoutineSurvivesFailedRegionCalls)
-{
-    StandinTaskbar t = SetUpTaskbar(30);
-    SetMetrics(9, 14, 6, 8);
-    SizeClock(t);
-    const uint8_t shown[] = {1, 0, 1, 5, 5, 9}, current[] = {1, 0, 1, 6, 0, 0};
-    memcpy(ClockState.ShownDigits, shown, 6);
-    memcpy(ClockState.CurrentDigits, current, 6);
-    for (int n = 1; n <= 6; n++) {
-        SimFailCall("CreateRectRgn", n);
-        HRGN r = BuildChangedDigitsRegion();
-        if (r)
-            DeleteObject(r);
-        EXPECT_EQ(SimLiveObjects(SimRegions), 0) << "failing call " << n;
-        SimClearFailures();
     }
 }
 

@@ -207,54 +207,6 @@ TEST_F(PaintTest, GoldenFaces)
     }
 }
 
-TEST_F(PaintTest, ChildWindowIsClippedByTheTaskbar)
-{
-    // A face taller than the taskbar: the rows below the taskbar's edge are not drawn.
-    Attach(30, OptDate, 2026, 12, 10, 8, 0, 0);
-    SizeClock(Taskbar);
-    ASSERT_EQ(FaceHeight(), 34);
-    SimFillWindow(ClockState.ClockWnd, RGB(7, 7, 7));
-    PaintWholeClock();
-    SimPixels got = SimReadWindowPixels(ClockState.ClockWnd);
-    EXPECT_EQ(got.At(0, 29), TestKeyColor);
-    EXPECT_EQ(got.At(0, 30), RGB(7, 7, 7));
-    HDC dc = GetDC(ClockState.ClockWnd);
-    EXPECT_EQ(GetPixel(dc, 0, 30), CLR_INVALID);
-    ReleaseDC(ClockState.ClockWnd, dc);
-}
-
-TEST_F(PaintTest, PaintIsClippedToTheInvalidRegion)
-{
-    Attach(30, OptSeconds, 2026, 12, 6, 10, 15, 59);
-    SizeClock(Taskbar);
-    PaintWholeClock();
-    SimPixels before = SimReadWindowPixels(ClockState.ClockWnd);
-
-    SimSetLocalTime(2026, 12, 6, 10, 16, 0);
-    SnapshotTime();
-    HRGN changed = BuildChangedDigitsRegion();
-    InvalidateRgn(ClockState.ClockWnd, changed, FALSE);
-    SimResetWindowPixelsWritten();
-    PaintClock(ClockState.ClockWnd);
-    SimPixels after = SimReadWindowPixels(ClockState.ClockWnd);
-
-    int64_t area = 0;
-    for (int y = 0; y < after.Height; y++)
-        for (int x = 0; x < after.Width; x++) {
-            bool inside = PtInRegion(changed, x, y);
-            area += inside;
-            if (!inside) {
-                EXPECT_EQ(after.At(x, y), before.At(x, y)) << x << "," << y;
-            }
-        }
-    EXPECT_EQ(area, 5 * 9 * 14) << "two colons, the minute ones and both second digits";
-    EXPECT_EQ(SimWindowPixelsWritten(), area) << "every pixel of the changed cells written once, none outside";
-    EXPECT_EQ(after.At(6 + 71 + 1, 7), TestDigitColor(0));
-    DeleteObject(changed);
-    RECT update;
-    EXPECT_FALSE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE)) << "the paint validated the window";
-}
-
 // An independent check of what a paint leaves behind: a whole paint over a
 // colour no skin has leaves none of it, and after a repaint request the
 // window equals a whole paint of the same moment. Skins made for it: flat
@@ -297,32 +249,6 @@ TEST_F(PaintTest, NoStalePixelsAfterAWholePaintOrARepaintRequest)
     }
 }
 
-TEST_F(PaintTest, NothingIsPaintedWithoutSkinVisibilityOrWhileAlreadyPainting)
-{
-    Attach(30, 0, 2026, 12, 6, 10, 20, 0);
-    SizeClock(Taskbar);
-    SimFillWindow(ClockState.ClockWnd, RGB(7, 7, 7));
-    InvalidateRect(ClockState.ClockWnd, nullptr, TRUE);
-    RECT update;
-
-    ClockState.PaintInProgress = FlagTrue;
-    PaintClock(ClockState.ClockWnd);
-    EXPECT_TRUE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE)) << "no paint was begun";
-    EXPECT_EQ(ClockState.PaintInProgress, FlagTrue);
-    ClockState.PaintInProgress = 0;
-
-    ClockState.SkinLoaded = 0;
-    PaintClock(ClockState.ClockWnd);
-    EXPECT_TRUE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE));
-    ClockState.SkinLoaded = FlagTrue;
-
-    PaintClock(nullptr);
-    ShowWindow(Taskbar.Tray, SW_HIDE);
-    PaintClock(ClockState.ClockWnd);
-    EXPECT_TRUE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE));
-    EXPECT_EQ(SimReadWindowPixels(ClockState.ClockWnd).At(30, 12), RGB(7, 7, 7));
-}
-
 // A window procedure that paints the clock again from inside the first paint,
 // as the notification area's procedure may on WM_PRINTCLIENT.
 int NestedCalls = 0;
@@ -349,25 +275,6 @@ TEST_F(PaintTest, ReentryFromTheNotificationAreaReturnsAtOnce)
     PaintWholeClock();
     EXPECT_EQ(NestedCalls, 1);
     EXPECT_EQ(ClockState.PaintInProgress, 0);
-}
-
-TEST_F(PaintTest, FailingCallsLeakNothingAndClearTheGuard)
-{
-    Attach(30, OptSeconds | OptDate | OptWeekday | OptTransparent, 2026, 12, 6, 10, 20, 0);
-    ClockState.IsWindowsXP = FlagTrue;
-    SizeClock(Taskbar);
-    int baseline = SimLiveGdiObjects();
-    for (const char *call : {"BeginPaint", "CreateCompatibleDC", "SelectObject", "CreateSolidBrush", "BitBlt",
-                             "TransparentBlt", "FillRect"})
-        for (int n : {0, 1, 2}) {
-            SimFailCall(call, n);
-            PaintWholeClock();
-            SimClearFailures();
-            EXPECT_EQ(ClockState.PaintInProgress, 0) << call << " #" << n;
-            // The skin's DCs stay with it; each round makes them anew.
-            FreeSkinDCs();
-            EXPECT_EQ(SimLiveGdiObjects(), baseline) << call << " #" << n;
-        }
 }
 
 }  // namespace

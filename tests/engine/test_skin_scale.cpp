@@ -3,13 +3,11 @@
 #include "engine/face_layout.h"
 #include "engine/skin_bitmaps.h"
 #include "tests/engine/test_support.h"
-#include "tools/common/image_write.h"
 #include "tools/standin/face_options.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -71,15 +69,6 @@ TEST(SkinScale, EachDpiGetsTheLargestArtworkNotAboveIt)
     }
 }
 
-SimPixels FilePixels(const std::string &path)
-{
-    BITMAP info;
-    HBITMAP bitmap = LoadSkinBitmap(path.c_str(), &info);
-    SimPixels pixels = SimReadBitmapPixels(bitmap);
-    DeleteObject(bitmap);
-    return pixels;
-}
-
 void ExpectBlocks(const SimPixels &big, const SimPixels &base, int factor)
 {
     ASSERT_EQ(big.Width, base.Width * factor);
@@ -89,20 +78,6 @@ void ExpectBlocks(const SimPixels &big, const SimPixels &base, int factor)
         for (int x = 0; x < big.Width; x++)
             wrong += big.At(x, y) != base.At(x / factor, y / factor);
     EXPECT_EQ(wrong, 0);
-}
-
-TEST(SkinScale, EnlargedArtworkIsTheBaseInWholePixelBlocks)
-{
-    TestSkinDir skins;
-    skins.AddSkin("Plain", TestSkinShape{7, 11, 5, 9});
-    for (int factor : {2, 3, 5}) {
-        SCOPED_TRACE(factor);
-        LoadAtDpi(skins.Path, "Plain", 96 * factor);
-        ExpectBlocks(SimReadBitmapPixels(ClockState.NumbersBitmap), FilePixels(skins.Path + "/Plain/NUMBERS.BMP"),
-                     factor);
-        ExpectBlocks(SimReadBitmapPixels(ClockState.TextBitmap), FilePixels(skins.Path + "/Plain/TEXT.BMP"), factor);
-        FreeSkinBitmaps();
-    }
 }
 
 // With cells whose halves, thirds and quarters are whole at both scales, and
@@ -128,85 +103,6 @@ TEST(SkinScale, TheFaceAtTwiceTheDpiIsTheFaceEnlarged)
             if (HasFailure())
                 return;
         }
-}
-
-// The colon dots are cut from the 0 cell's dot patch alone (a quarter of its
-// width square, a third in, at the top): measured on the enlarged cell (a
-// quarter of 20 is 5, twice a quarter of 10 is 4) the cut would reach into
-// the glyph beside the patch, and a cut from another row would take the
-// zero's own colour.
-TEST(SkinScale, ColonDotsAreCutFromTheDotPatchOnly)
-{
-    const COLORREF dot = RGB(250, 250, 0), zero = RGB(0, 90, 250), others = RGB(0, 200, 0);
-    TestSkinDir skins;
-    skins.AddSkin("Dots");
-    std::vector<uint32_t> numbers(110 * 14, others);
-    for (int y = 0; y < 14; y++)
-        for (int x = 0; x < 10; x++)
-            numbers[(size_t)y * 110 + x] = x >= 3 && x < 5 && y < 2 ? dot : zero;
-    ASSERT_TRUE(WriteBmp24((skins.Path + "/Dots/NUMBERS.BMP").c_str(), 110, 14, numbers.data()));
-    for (int factor : {1, 2}) {
-        StandinTaskbar taskbar = SetUpTaskbar(30 * factor);
-        SimSetSystemDpi(96 * factor);
-        ShowFace(taskbar, skins.Path, "Dots", 0, 12, 34, 56);
-        int dots = 0, rest = 0;
-        for (uint32_t pixel : SimReadWindowPixels(taskbar.Clock).Pixels) {
-            dots += pixel == dot;
-            rest += pixel == zero;
-        }
-        EXPECT_EQ(dots, 2 * 2 * factor * 2 * factor) << factor;
-        EXPECT_EQ(rest, 0) << "no 0 is shown at 12:34";
-        FreeSkinBitmaps();
-    }
-}
-
-void WriteSolid(const std::string &path, int width, int height)
-{
-    std::vector<uint32_t> pixels((size_t)width * height, RGB(90, 90, 90));
-    pixels.back() = TestKeyColor;
-    ASSERT_TRUE(WriteBmp24(path.c_str(), width, height, pixels.data()));
-}
-
-TEST(SkinScale, BadScaleArtworkIsPassedOver)
-{
-    const struct {
-        const char *Why;
-        UINT Dpi;
-        void (*Spoil)(TestSkinDir &);
-        int Scale;
-    } cases[] = {
-        {"digit cells not grown by the scale", 144, [](TestSkinDir &d) { d.AddSkin("Bad/150", {16, 21, 9, 12}); },
-         100},
-        {"text cells not grown by the scale", 144, [](TestSkinDir &d) { d.AddSkin("Bad/150", {14, 21, 9, 15}); },
-         100},
-        {"no TEXT.BMP", 144,
-         [](TestSkinDir &d) {
-             d.AddSkin("Bad/150", {14, 21, 9, 12});
-             d.Remove("Bad/150/TEXT.BMP");
-         },
-         100},
-        {"a damaged NUMBERS.BMP", 144,
-         [](TestSkinDir &d) {
-             d.AddSkin("Bad/150", {14, 21, 9, 12});
-             d.WriteFile("Bad/150/NUMBERS.BMP", "BM and no more");
-         },
-         100},
-        {"a file where the folder goes", 144, [](TestSkinDir &d) { d.WriteFile("Bad/150", "not a folder"); }, 100},
-        {"200 % artwork drawn at 100 %", 192, [](TestSkinDir &d) { d.AddSkin("Bad/200"); }, 200},
-        {"a face of 65,536 pixels and more when enlarged", 192,
-         [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/NUMBERS.BMP", 11 * 4100, 3); }, 100},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.Why);
-        TestSkinDir skins;
-        skins.AddSkin("Bad");
-        c.Spoil(skins);
-        LoadAtDpi(skins.Path, "Bad", c.Dpi);
-        EXPECT_EQ(ClockState.ArtScale, c.Scale);
-        EXPECT_EQ(SimLiveObjects(SimBitmaps), 2);
-        EXPECT_EQ(SimLiveObjects(SimDCs), 0);
-        FreeSkinBitmaps();
-    }
 }
 
 }  // namespace
