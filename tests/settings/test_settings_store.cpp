@@ -1,5 +1,6 @@
 // LoadSettings and SaveSettings against the simulated registry: the skin
-// name at the field's bounds and the autostart entry.
+// name at the field's bounds and the autostart entry; registry texts longer
+// than their buffer.
 #include "engine/skin_bitmaps.h"
 #include "settings/registry_string.h"
 #include "settings/settings_store.h"
@@ -97,6 +98,20 @@ TEST_F(SettingsStore, AutostartEntry)
     SimFailCall("RegCreateKeyExA", 2);
     LoadSettings();
     EXPECT_EQ(ClockState.StartWithWindows, 0);
+}
+
+// A registry text longer than the buffer: cut to it, with its whole length.
+TEST_F(SettingsStore, LongRegistryTextIsCutToTheBufferWithItsFullLength)
+{
+    std::string huge(1 << 20, 'A');
+    huge.back() = 0;
+    Seed("Text", REG_SZ, Bytes(huge));
+    char text[64];
+    size_t length = 0;
+    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, "Software\\Orvantis\\Zantor\\Dialwick\\Text", text,
+                                   sizeof(text), &length));
+    EXPECT_EQ(length, huge.size() - 1);
+    EXPECT_EQ(strlen(text), sizeof(text) - 1);
 }
 
 }  // namespace
