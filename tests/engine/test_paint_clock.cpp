@@ -1,6 +1,7 @@
 // Painting whole faces, checked pixel by pixel against an independent model:
 // a test skin gives every cell its own colour, so each glyph's place shows;
-// and the region of the cells a tick repaints.
+// the region of the cells a tick repaints, and the time as digits.
+#include "engine/clock_attach.h"
 #include "engine/face_layout.h"
 #include "engine/paint_clock.h"
 #include "engine/repaint_tick.h"
@@ -331,6 +332,48 @@ TEST(FaceLayout, ChangedDigitsRegion)
         DeleteObject(got);
         DeleteObject(want);
         EXPECT_EQ(SimLiveGdiObjects(), before) << "the region routine leaves exactly one region to its caller";
+    }
+}
+
+void Fresh()
+{
+    SimReset();
+    ResetClockState();
+    StartClockBlink();
+}
+
+void SnapAt(int hour, int minute, int second)
+{
+    SimSetLocalTime(2026, 3, 10, hour, minute, second);
+    SnapshotTime();
+}
+
+std::string Digits()
+{
+    std::string s;
+    for (int i = 0; i < DigitCount; i++)
+        s += (char)('0' + ClockState.CurrentDigits[i]);
+    return s;
+}
+
+TEST(TimeSnapshot, DigitTable)
+{
+    struct Case {
+        int H, M, S;
+        bool English;
+        const char *Digits;
+        bool Morning;
+    } cases[] = {
+        {0, 5, 9, false, "000509", true},   {0, 5, 9, true, "120509", true},   {12, 30, 0, true, "123000", false},
+        {13, 7, 45, true, "010745", false}, {23, 59, 59, false, "235959", false}, {12, 0, 0, false, "120000", false},
+        {11, 59, 59, true, "115959", true}, {1, 0, 0, true, "010000", true},
+    };
+    for (const Case &c : cases) {
+        Fresh();
+        ClockState.EnglishTime = c.English ? FlagTrue : 0;
+        SnapAt(c.H, c.M, c.S);
+        EXPECT_EQ(Digits(), c.Digits) << c.H << ":" << c.M << ":" << c.S << " english " << c.English;
+        EXPECT_EQ(ClockState.IsMorning, c.Morning ? FlagTrue : 0) << c.H;
     }
 }
 

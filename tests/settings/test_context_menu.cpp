@@ -124,20 +124,6 @@ TEST_F(ContextMenu, FreshAccountShowsTheEnglishFallbacks)
     EXPECT_EQ(main[4].SubMenu, ClockState.SkinsMenu);
 }
 
-TEST_F(ContextMenu, MissingOrOverlongBaseFolderGivesAnEmptySkinsSubmenu)
-{
-    SetBaseDir(Skins.Path + "/missing");
-    BuildMainMenu();
-    EXPECT_TRUE(Items(ClockState.SkinsMenu).empty());
-    EXPECT_EQ(Items(ClockState.MainMenu)[4].SubMenu, ClockState.SkinsMenu);
-
-    SetBaseDir("/" + std::string(257, 'x'));  // 258 + "\*" does not fit
-    int before = SimCallCount("FindFirstFileA");
-    BuildMainMenu();
-    EXPECT_TRUE(Items(ClockState.SkinsMenu).empty());
-    EXPECT_EQ(SimCallCount("FindFirstFileA"), before);
-}
-
 // Ids run on past the hundredth folder (1100) and through thousands.
 TEST_F(ContextMenu, ThousandsOfEntriesStillBuild)
 {
