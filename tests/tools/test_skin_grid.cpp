@@ -155,16 +155,6 @@ TEST_F(SkinGrid, CellsTheClockNeverDrawsAreMarked)
         EXPECT_EQ(Find(Picture, colour).Count, 0) << std::hex << colour;
 }
 
-TEST_F(SkinGrid, BitmapsWithoutCellsAreDrawnWithoutAGrid)
-{
-    Skin.Numbers = Sheet{10, 12, std::vector<uint32_t>(120, DrawnDigitColour(0))};
-    Skin.Text = Sheet{29, 2, std::vector<uint32_t>(58, DrawnKey)};
-    ASSERT_EQ(Draw().Status, 0);
-    ASSERT_GT(Picture.Width, 0);
-    EXPECT_EQ(Find(Picture, GridLine).Count, 0);
-    EXPECT_EQ(Find(Picture, DrawnDigitColour(0)).Count, 0) << "all of it is never drawn";
-}
-
 // A missing bitmap, and one wider than a picture may be even unenlarged: one
 // line, no picture.
 TEST_F(SkinGrid, RefusesWhatItCannotDraw)
