@@ -1,5 +1,7 @@
 // Painting whole faces, checked pixel by pixel against an independent model:
-// a test skin gives every cell its own colour, so each glyph's place shows.
+// a test skin gives every cell its own colour, so each glyph's place shows;
+// the region of the cells a tick repaints, and the time as digits.
+#include "engine/clock_attach.h"
 #include "engine/face_layout.h"
 #include "engine/paint_clock.h"
 #include "engine/repaint_tick.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <string.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -207,54 +210,6 @@ TEST_F(PaintTest, GoldenFaces)
     }
 }
 
-TEST_F(PaintTest, ChildWindowIsClippedByTheTaskbar)
-{
-    // A face taller than the taskbar: the rows below the taskbar's edge are not drawn.
-    Attach(30, OptDate, 2026, 12, 10, 8, 0, 0);
-    SizeClock(Taskbar);
-    ASSERT_EQ(FaceHeight(), 34);
-    SimFillWindow(ClockState.ClockWnd, RGB(7, 7, 7));
-    PaintWholeClock();
-    SimPixels got = SimReadWindowPixels(ClockState.ClockWnd);
-    EXPECT_EQ(got.At(0, 29), TestKeyColor);
-    EXPECT_EQ(got.At(0, 30), RGB(7, 7, 7));
-    HDC dc = GetDC(ClockState.ClockWnd);
-    EXPECT_EQ(GetPixel(dc, 0, 30), CLR_INVALID);
-    ReleaseDC(ClockState.ClockWnd, dc);
-}
-
-TEST_F(PaintTest, PaintIsClippedToTheInvalidRegion)
-{
-    Attach(30, OptSeconds, 2026, 12, 6, 10, 15, 59);
-    SizeClock(Taskbar);
-    PaintWholeClock();
-    SimPixels before = SimReadWindowPixels(ClockState.ClockWnd);
-
-    SimSetLocalTime(2026, 12, 6, 10, 16, 0);
-    SnapshotTime();
-    HRGN changed = BuildChangedDigitsRegion();
-    InvalidateRgn(ClockState.ClockWnd, changed, FALSE);
-    SimResetWindowPixelsWritten();
-    PaintClock(ClockState.ClockWnd);
-    SimPixels after = SimReadWindowPixels(ClockState.ClockWnd);
-
-    int64_t area = 0;
-    for (int y = 0; y < after.Height; y++)
-        for (int x = 0; x < after.Width; x++) {
-            bool inside = PtInRegion(changed, x, y);
-            area += inside;
-            if (!inside) {
-                EXPECT_EQ(after.At(x, y), before.At(x, y)) << x << "," << y;
-            }
-        }
-    EXPECT_EQ(area, 5 * 9 * 14) << "two colons, the minute ones and both second digits";
-    EXPECT_EQ(SimWindowPixelsWritten(), area) << "every pixel of the changed cells written once, none outside";
-    EXPECT_EQ(after.At(6 + 71 + 1, 7), TestDigitColor(0));
-    DeleteObject(changed);
-    RECT update;
-    EXPECT_FALSE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE)) << "the paint validated the window";
-}
-
 // An independent check of what a paint leaves behind: a whole paint over a
 // colour no skin has leaves none of it, and after a repaint request the
 // window equals a whole paint of the same moment. Skins made for it: flat
@@ -297,32 +252,6 @@ TEST_F(PaintTest, NoStalePixelsAfterAWholePaintOrARepaintRequest)
     }
 }
 
-TEST_F(PaintTest, NothingIsPaintedWithoutSkinVisibilityOrWhileAlreadyPainting)
-{
-    Attach(30, 0, 2026, 12, 6, 10, 20, 0);
-    SizeClock(Taskbar);
-    SimFillWindow(ClockState.ClockWnd, RGB(7, 7, 7));
-    InvalidateRect(ClockState.ClockWnd, nullptr, TRUE);
-    RECT update;
-
-    ClockState.PaintInProgress = FlagTrue;
-    PaintClock(ClockState.ClockWnd);
-    EXPECT_TRUE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE)) << "no paint was begun";
-    EXPECT_EQ(ClockState.PaintInProgress, FlagTrue);
-    ClockState.PaintInProgress = 0;
-
-    ClockState.SkinLoaded = 0;
-    PaintClock(ClockState.ClockWnd);
-    EXPECT_TRUE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE));
-    ClockState.SkinLoaded = FlagTrue;
-
-    PaintClock(nullptr);
-    ShowWindow(Taskbar.Tray, SW_HIDE);
-    PaintClock(ClockState.ClockWnd);
-    EXPECT_TRUE(GetUpdateRect(ClockState.ClockWnd, &update, FALSE));
-    EXPECT_EQ(SimReadWindowPixels(ClockState.ClockWnd).At(30, 12), RGB(7, 7, 7));
-}
-
 // A window procedure that paints the clock again from inside the first paint,
 // as the notification area's procedure may on WM_PRINTCLIENT.
 int NestedCalls = 0;
@@ -351,23 +280,101 @@ TEST_F(PaintTest, ReentryFromTheNotificationAreaReturnsAtOnce)
     EXPECT_EQ(ClockState.PaintInProgress, 0);
 }
 
-TEST_F(PaintTest, FailingCallsLeakNothingAndClearTheGuard)
+void SetMetrics(int dw, int dh, int tcw, int tch)
 {
-    Attach(30, OptSeconds | OptDate | OptWeekday | OptTransparent, 2026, 12, 6, 10, 20, 0);
-    ClockState.IsWindowsXP = FlagTrue;
-    SizeClock(Taskbar);
-    int baseline = SimLiveGdiObjects();
-    for (const char *call : {"BeginPaint", "CreateCompatibleDC", "SelectObject", "CreateSolidBrush", "BitBlt",
-                             "TransparentBlt", "FillRect"})
-        for (int n : {0, 1, 2}) {
-            SimFailCall(call, n);
-            PaintWholeClock();
-            SimClearFailures();
-            EXPECT_EQ(ClockState.PaintInProgress, 0) << call << " #" << n;
-            // The skin's DCs stay with it; each round makes them anew.
-            FreeSkinDCs();
-            EXPECT_EQ(SimLiveGdiObjects(), baseline) << call << " #" << n;
+    ClockState.DigitWidth = dw;
+    ClockState.DigitHeight = dh;
+    ClockState.TextCellWidth = tcw;
+    ClockState.TextCellHeight = tch;
+}
+
+// The changed-digits region in a 100 x 30 client.
+TEST(FaceLayout, ChangedDigitsRegion)
+{
+    const struct {
+        const char *Why, *Shown, *Current;
+        unsigned Options;
+        std::vector<RECT> Expected;
+    } cases[] = {
+        // Face 92 x 24, origin (10, 9): rows under the time may start left of the origin.
+        {"the hour changes: the whole client", "095959", "100000", OptSeconds, {{0, 0, 100, 30}}},
+        {"the hour's ones change", "105959", "115959", OptSeconds, {{0, 0, 100, 30}}},
+        // Colons at 30 and 60, minute ones at 51, second digits at 70 and 81.
+        {"with seconds", "101559", "101600", OptSeconds,
+         {{30, 9, 39, 23}, {60, 9, 69, 23}, {51, 9, 60, 23}, {70, 9, 79, 23}, {81, 9, 90, 23}}},
+        // Face 59 x 24, origin (26, 9): colons at T+20 and T+52, seconds at T+62 and T+73.
+        {"without seconds the second digits are still tracked", "101558", "101559", 0,
+         {{46, 9, 55, 23}, {78, 9, 87, 23}, {99, 9, 108, 23}}},
+        {"nothing changed: the colons", "101559", "101559", 0, {{46, 9, 55, 23}, {78, 9, 87, 23}}},
+        // Face 79 x 24, origin (16, 9); the row starts 3 x 6 + 2 further right.
+        {"date left", "101500", "101600", OptDate | OptLeft,
+         {{56, 9, 65, 23}, {77, 9, 86, 23}, {88, 9, 97, 23}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Why);
+        StandinTaskbar t = SetUpTaskbar(30);
+        SetMetrics(9, 14, 6, 8);
+        SetOptions(c.Options);
+        SizeClock(t, 100, 30);
+        for (int i = 0; i < DigitCount; i++) {
+            ClockState.ShownDigits[i] = (uint8_t)(c.Shown[i] - '0');
+            ClockState.CurrentDigits[i] = (uint8_t)(c.Current[i] - '0');
         }
+        int before = SimLiveGdiObjects();
+        HRGN got = BuildChangedDigitsRegion();
+        HRGN want = CreateRectRgn(0, 0, 0, 0);
+        for (const RECT &r : c.Expected) {
+            HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+            CombineRgn(want, want, part, RGN_OR);
+            DeleteObject(part);
+        }
+        EXPECT_TRUE(EqualRgn(got, want));
+        DeleteObject(got);
+        DeleteObject(want);
+        EXPECT_EQ(SimLiveGdiObjects(), before) << "the region routine leaves exactly one region to its caller";
+    }
+}
+
+void Fresh()
+{
+    SimReset();
+    ResetClockState();
+    StartClockBlink();
+}
+
+void SnapAt(int hour, int minute, int second)
+{
+    SimSetLocalTime(2026, 3, 10, hour, minute, second);
+    SnapshotTime();
+}
+
+std::string Digits()
+{
+    std::string s;
+    for (int i = 0; i < DigitCount; i++)
+        s += (char)('0' + ClockState.CurrentDigits[i]);
+    return s;
+}
+
+TEST(TimeSnapshot, DigitTable)
+{
+    struct Case {
+        int H, M, S;
+        bool English;
+        const char *Digits;
+        bool Morning;
+    } cases[] = {
+        {0, 5, 9, false, "000509", true},   {0, 5, 9, true, "120509", true},   {12, 30, 0, true, "123000", false},
+        {13, 7, 45, true, "010745", false}, {23, 59, 59, false, "235959", false}, {12, 0, 0, false, "120000", false},
+        {11, 59, 59, true, "115959", true}, {1, 0, 0, true, "010000", true},
+    };
+    for (const Case &c : cases) {
+        Fresh();
+        ClockState.EnglishTime = c.English ? FlagTrue : 0;
+        SnapAt(c.H, c.M, c.S);
+        EXPECT_EQ(Digits(), c.Digits) << c.H << ":" << c.M << ":" << c.S << " english " << c.English;
+        EXPECT_EQ(ClockState.IsMorning, c.Morning ? FlagTrue : 0) << c.H;
+    }
 }
 
 }  // namespace

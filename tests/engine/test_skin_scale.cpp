@@ -1,5 +1,6 @@
 // The artwork a skin shows at each DPI: drawn for the scale, the base
-// enlarged by a whole factor, or the base; and bad artwork passed over.
+// enlarged by a whole factor, or the base; and skins refused: a failed
+// reload, names and paths too long, failing calls.
 #include "engine/face_layout.h"
 #include "engine/skin_bitmaps.h"
 #include "tests/engine/test_support.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -73,15 +75,6 @@ TEST(SkinScale, EachDpiGetsTheLargestArtworkNotAboveIt)
     }
 }
 
-SimPixels FilePixels(const std::string &path)
-{
-    BITMAP info;
-    HBITMAP bitmap = LoadSkinBitmap(path.c_str(), &info);
-    SimPixels pixels = SimReadBitmapPixels(bitmap);
-    DeleteObject(bitmap);
-    return pixels;
-}
-
 void ExpectBlocks(const SimPixels &big, const SimPixels &base, int factor)
 {
     ASSERT_EQ(big.Width, base.Width * factor);
@@ -91,20 +84,6 @@ void ExpectBlocks(const SimPixels &big, const SimPixels &base, int factor)
         for (int x = 0; x < big.Width; x++)
             wrong += big.At(x, y) != base.At(x / factor, y / factor);
     EXPECT_EQ(wrong, 0);
-}
-
-TEST(SkinScale, EnlargedArtworkIsTheBaseInWholePixelBlocks)
-{
-    TestSkinDir skins;
-    skins.AddSkin("Plain", TestSkinShape{7, 11, 5, 9});
-    for (int factor : {2, 3, 5}) {
-        SCOPED_TRACE(factor);
-        LoadAtDpi(skins.Path, "Plain", 96 * factor);
-        ExpectBlocks(SimReadBitmapPixels(ClockState.NumbersBitmap), FilePixels(skins.Path + "/Plain/NUMBERS.BMP"),
-                     factor);
-        ExpectBlocks(SimReadBitmapPixels(ClockState.TextBitmap), FilePixels(skins.Path + "/Plain/TEXT.BMP"), factor);
-        FreeSkinBitmaps();
-    }
 }
 
 // With cells whose halves, thirds and quarters are whole at both scales, and
@@ -130,36 +109,6 @@ TEST(SkinScale, TheFaceAtTwiceTheDpiIsTheFaceEnlarged)
             if (HasFailure())
                 return;
         }
-}
-
-// The colon dots are cut from the 0 cell's dot patch alone (a quarter of its
-// width square, a third in, at the top): measured on the enlarged cell (a
-// quarter of 20 is 5, twice a quarter of 10 is 4) the cut would reach into
-// the glyph beside the patch, and a cut from another row would take the
-// zero's own colour.
-TEST(SkinScale, ColonDotsAreCutFromTheDotPatchOnly)
-{
-    const COLORREF dot = RGB(250, 250, 0), zero = RGB(0, 90, 250), others = RGB(0, 200, 0);
-    TestSkinDir skins;
-    skins.AddSkin("Dots");
-    std::vector<uint32_t> numbers(110 * 14, others);
-    for (int y = 0; y < 14; y++)
-        for (int x = 0; x < 10; x++)
-            numbers[(size_t)y * 110 + x] = x >= 3 && x < 5 && y < 2 ? dot : zero;
-    ASSERT_TRUE(WriteBmp24((skins.Path + "/Dots/NUMBERS.BMP").c_str(), 110, 14, numbers.data()));
-    for (int factor : {1, 2}) {
-        StandinTaskbar taskbar = SetUpTaskbar(30 * factor);
-        SimSetSystemDpi(96 * factor);
-        ShowFace(taskbar, skins.Path, "Dots", 0, 12, 34, 56);
-        int dots = 0, rest = 0;
-        for (uint32_t pixel : SimReadWindowPixels(taskbar.Clock).Pixels) {
-            dots += pixel == dot;
-            rest += pixel == zero;
-        }
-        EXPECT_EQ(dots, 2 * 2 * factor * 2 * factor) << factor;
-        EXPECT_EQ(rest, 0) << "no 0 is shown at 12:34";
-        FreeSkinBitmaps();
-    }
 }
 
 void WriteSolid(const std::string &path, int width, int height)
@@ -211,6 +160,54 @@ TEST(SkinScale, BadScaleArtworkIsPassedOver)
         EXPECT_EQ(SimLiveObjects(SimDCs), 0);
         FreeSkinBitmaps();
     }
+}
+
+struct SkinTest : ::testing::Test {
+    TestSkinDir Skins;
+    void SetUp() override
+    {
+        SimReset();
+        ResetClockState();
+        snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", Skins.Path.c_str());
+    }
+    void TearDown() override { FreeSkinBitmaps(); }
+};
+
+TEST_F(SkinTest, FailedReloadOfCurrentSkinEmptiesName)
+{
+    Skins.AddSkin("Herb");
+    ASSERT_EQ(LoadSkin("Herb"), FlagTrue);
+    Skins.Remove("Herb/NUMBERS.BMP");
+    EXPECT_EQ(LoadSkin("Herb"), 0);
+    EXPECT_STREQ(ClockState.CurrentSkinName, "");
+}
+
+TEST_F(SkinTest, OverlongNamesAndPathsAreRefused)
+{
+    std::string longName(200, 'n');
+    EXPECT_EQ(LoadSkin(longName.c_str()), 0);
+    std::string fits(199, 'n');
+    EXPECT_EQ(LoadSkin(fits.c_str()), 0) << "the composed path exceeds 259 characters";
+    EXPECT_EQ(strlen(ClockState.CurrentSkinName), 0u);
+
+    // A base directory that fills the path buffer leaves no room for any skin.
+    memset(ClockState.SkinBaseDir, 'd', PathSize - 1);
+    ClockState.SkinBaseDir[PathSize - 1] = 0;
+    EXPECT_EQ(LoadSkin("Herb"), 0);
+    EXPECT_EQ(SimLiveGdiObjects(), 0);
+}
+
+TEST_F(SkinTest, FailingPlatformCallsNeverLeak)
+{
+    Skins.AddSkin("Herb");
+    for (const char *call : {"LoadImageA", "GetObjectA"})
+        for (int n = 1; n <= 2; n++) {
+            SimFailCall(call, n);
+            EXPECT_EQ(LoadSkin("Herb"), 0) << call << " #" << n;
+            EXPECT_EQ(SimLiveGdiObjects(), 0) << call << " #" << n;
+            SimClearFailures();
+        }
+    EXPECT_EQ(LoadSkin("Herb"), FlagTrue);
 }
 
 }  // namespace

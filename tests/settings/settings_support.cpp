@@ -2,7 +2,7 @@
 
 const char SettingsKey[] = "Software\\Orvantis\\Zantor\\Dialwick";
 const char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char LibraryFile[] = "C:\\Program Files\\Zantor Dialwick\\dialwick.dll";
+static const char LibraryFile[] = "C:\\Program Files\\Zantor Dialwick\\dialwick.dll";
 
 void SetUpLibrary()
 {

@@ -12,7 +12,6 @@
 
 extern const char SettingsKey[];
 extern const char RunKey[];
-extern const char LibraryFile[];  // where the simulated library was loaded from
 
 // Resets the simulation and ClockState, then maps the library, as a process
 // that loaded dialwick.dll would have it.

@@ -1,13 +1,11 @@
 // ApplyMenuLanguage: the bytes of every text of every language, checked
-// against iconv's conversion of the texts below, and what a language change
-// leaves in the settings key.
+// against iconv's conversion of the texts below.
 #include "settings/context_menu.h"
 #include "settings/menu_language.h"
 #include "tests/settings/settings_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <errno.h>
 #include <iconv.h>
 
@@ -136,51 +134,6 @@ TEST_F(MenuLanguage, EveryTextIsItsCodePagesBytes)
         ExpectLanguageStored(index);
         EXPECT_EQ(SimRegValueNames(SettingsKey), names);
     }
-}
-
-TEST_F(MenuLanguage, IndexAboveFifteenOnlyCreatesTheKey)
-{
-    for (uint32_t index : {16u, 17u, 0xFFFFFFFFu}) {
-        SetUpLibrary();
-        ApplyMenuLanguage(index);
-        EXPECT_TRUE(SimRegKeyExists(SettingsKey));
-        EXPECT_TRUE(SimRegValueNames(SettingsKey).empty());
-    }
-}
-
-TEST_F(MenuLanguage, EnglishEqualsTheMenusFallbacks)
-{
-    BuildMainMenu();
-    std::vector<SimMenuItem> fallback, stored;
-    SimGetMenuItems(ClockState.MainMenu, &fallback);
-    std::vector<SimMenuItem> fallbackOptions, storedOptions;
-    SimGetMenuItems(ClockState.OptionsMenu, &fallbackOptions);
-    ApplyMenuLanguage(EnglishLanguage);
-    BuildMainMenu();
-    SimGetMenuItems(ClockState.MainMenu, &stored);
-    SimGetMenuItems(ClockState.OptionsMenu, &storedOptions);
-    ASSERT_EQ(fallback.size(), stored.size());
-    for (size_t i = 0; i < stored.size(); i++)
-        EXPECT_EQ(fallback[i].Text, stored[i].Text);
-    ASSERT_EQ(fallbackOptions.size(), storedOptions.size());
-    for (size_t i = 0; i < storedOptions.size(); i++)
-        EXPECT_EQ(fallbackOptions[i].Text, storedOptions[i].Text);
-    DestroyMenus();
-}
-
-TEST_F(MenuLanguage, FailedWriteEndsTheChangeThere)
-{
-    ApplyMenuLanguage(9);
-    SimFailCall("RegSetValueExA", 4);  // Lang, AdjustDateSTR, ExitSTR, then OptionsSTR fails
-    ApplyMenuLanguage(14);
-    EXPECT_EQ(Stored("Lang").Data, Dword(14));
-    EXPECT_EQ(Stored("AdjustDateSTR").Data, Encode(std::string(Languages[14].Texts[0]) + std::string(1, '\0'), "CP1251"));
-    EXPECT_EQ(Stored("OptionsSTR").Data, Bytes(std::string("Options", 8))) << "English stays from here on";
-    EXPECT_EQ(Stored("LangSTR").Data, Bytes(std::string("Languages", 10)));
-
-    SimFailCall("RegCreateKeyExA", 1);
-    ApplyMenuLanguage(0);
-    EXPECT_EQ(Stored("Lang").Data, Dword(14));
 }
 
 }  // namespace

@@ -25,13 +25,6 @@ void SeedOptions(unsigned options)
     }
 }
 
-void SeedSkinName(const char *name)
-{
-    char buffer[100] = {0};
-    strncpy(buffer, name, sizeof(buffer) - 1);
-    SimRegSetValue(SettingsKeyPath, "SkinName", REG_SZ, buffer, sizeof(buffer));
-}
-
 std::string StoredValue(const char *name)
 {
     DWORD type;

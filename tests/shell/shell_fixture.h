@@ -44,9 +44,7 @@ struct ShellFixture : ::testing::Test {
     RECT ClockRect();
 };
 
-// Stores the face options (FaceOption bits) as the library does, one byte
-// each, and the skin's name.
+// Stores the face options (FaceOption bits) as the library does, one byte each.
 void SeedOptions(unsigned options);
-void SeedSkinName(const char *name);
 // A value of the settings key up to its first zero byte; "(none)" when missing.
 std::string StoredValue(const char *name);

@@ -2,7 +2,6 @@
 // re-layout-and-save step; and the messages Explorer's procedure must or
 // must not see.
 #include "settings/registry_key.h"
-#include "shell/hook_subclass.h"
 #include "shell/library.h"
 #include "tests/scenarios/scenarios.h"
 #include "tests/shell/shell_fixture.h"
@@ -64,37 +63,6 @@ TEST_F(Commands, EachToggleFlipsStoresAndFollowsItsRepaintRule)
     EXPECT_EQ(ShellState().ShowDate, 0) << "any non-zero toggles off";
 }
 
-TEST_F(Commands, NotificationCodeIsIgnoredAndUnknownIdsStillSave)
-{
-    SendToClock(WM_COMMAND, MAKELONG(ShowSecondsCommand, 1), 0);
-    EXPECT_EQ(ShellState().ShowSeconds, FlagTrue);
-    for (UINT id : {150u, 224u, 999u, 1100u}) {
-        SimRegSetValue(SettingsKeyPath, "ShowDate", REG_BINARY, "\x01", 1);
-        SendToClock(WM_COMMAND, id, 0);
-        EXPECT_EQ(StoredValue("ShowDate"), "") << id << ": the settings were saved";
-        int posted = SimPumpMessages();
-        EXPECT_GE(posted, 4) << id << ": the four re-layout messages";
-    }
-}
-
-TEST_F(Commands, ExitDateTimeAndHomePageNeitherSaveNorRelayout)
-{
-    for (UINT id : {ExitCommand, AdjustDateCommand, HomePageCommand}) {
-        SimRegSetValue(SettingsKeyPath, "ShowDate", REG_BINARY, "\x01", 1);
-        SendToClock(WM_COMMAND, id, 0);
-        EXPECT_EQ(StoredValue("ShowDate"), "\x01") << id;
-    }
-    std::vector<SimWinExecCall> runs = SimWinExecCalls();
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].CommandLine, "C:\\windows\\system32\\control.exe TIMEDATE.CPL");
-    EXPECT_EQ(runs[0].Show, (UINT)SW_SHOWNORMAL);
-    EXPECT_EQ(runs[1].CommandLine.find("\"C:\\PROGRA~1\\INTERN~1\\iexplore.exe\" http://"), 0u);
-    EXPECT_NE(runs[1].CommandLine.find("/home.php"), std::string::npos);
-    EXPECT_EQ(runs[1].Show, (UINT)SW_SHOW);
-    Pump();
-    EXPECT_EQ(ControllerMessages, std::vector<UINT>{ExitRequestMessage});
-}
-
 TEST_F(Commands, DateTimePanelWithoutAWindowsDirectory)
 {
     SimFailCall("GetWindowsDirectoryA", 1);
@@ -134,40 +102,6 @@ TEST_F(Commands, SkinCommandsTheClockDoesNotActOn)
     ClockStateRecord shell = ShellState();
     EXPECT_EQ(shell.SkinLoaded, FlagTrue);
     EXPECT_STREQ(shell.CurrentSkinName, "Herb");
-}
-
-TEST_F(Commands, WhatExplorersProcedureSees)
-{
-    InExplorer([&] {
-        StockForSpy = ClockState.PreviousClockProc;
-        ClockState.PreviousClockProc = SpyProc;
-    });
-    StockSaw.clear();
-    EXPECT_EQ(SendToClock(WM_RBUTTONUP, 0, 0), 0);
-    EXPECT_EQ(SendToClock(WM_NCHITTEST, 0, 0), HTCLIENT);
-    EXPECT_EQ(SendToClock(WM_TIMER, 1, 0), 0);
-    EXPECT_TRUE(StockSaw.empty()) << "taken over while a skin shows";
-
-    SendToClock(WM_RBUTTONDOWN, 0, 0);
-    EXPECT_EQ(StockSaw, std::vector<UINT>{WM_RBUTTONDOWN}) << "after the menu closed";
-
-    StockAnswerSet = true;
-    StockAnswer = 0;
-    EXPECT_EQ(SendToClock(ClockSizeMessage, 0, 0), 0) << "Explorer answered 0";
-    StockAnswer = MAKELONG(1, 1);
-    EXPECT_EQ(SendToClock(ClockSizeMessage, 0, 0), MAKELONG(59, 24)) << "the face's size, not Explorer's";
-    StockAnswerSet = false;
-
-    InExplorer([] { ClockState.SkinLoaded = 0; });
-    StockSaw.clear();
-    SendToClock(WM_TIMER, 1, 0);
-    SendToClock(WM_NCHITTEST, 0, 0);
-    SendToClock(ClockSizeMessage, 0, 0);
-    EXPECT_EQ(StockSaw, (std::vector<UINT>{WM_TIMER, WM_NCHITTEST, ClockSizeMessage}));
-    InExplorer([] {
-        ClockState.SkinLoaded = FlagTrue;
-        ClockState.PreviousClockProc = StockForSpy;
-    });
 }
 
 TEST_F(Commands, MalformedHandOversGoToExplorerAndAWellFormedOneIsTaken)
@@ -230,32 +164,6 @@ TEST_F(Commands, LayeredTaskbarOnAndOffTwice)
     EXPECT_TRUE(GetWindowLongA(Taskbar.Tray, GWL_EXSTYLE) & WS_EX_LAYERED) << "the style is still set";
     SendToClock(WM_COMMAND, LayeredModeCommand, 0);
     EXPECT_FALSE(GetWindowLongA(Taskbar.Tray, GWL_EXSTYLE) & WS_EX_LAYERED);
-}
-
-TEST_F(Commands, SubclassMessageFromAnyWindowOfTheThreadAndOnlyFromTheHook)
-{
-    Detach();
-    UINT subclass = RegisterWindowMessageA("SubclassMessage");
-    // The hook is gone: nothing subclasses.
-    InExplorer([&] { SendMessageA(Taskbar.Notify, subclass, 0, 0); });
-    EXPECT_EQ(ShellState().PreviousClockProc, nullptr);
-    // With the hook, a message to the notification area (not the taskbar) suffices.
-    DWORD thread = GetWindowThreadProcessId(Taskbar.Tray, nullptr);
-    ClockState.HookHandle = SetWindowsHookExA(WH_CALLWNDPROC, ClockHookProc, (HINSTANCE)Library, thread);
-    InExplorer([&] { SendMessageA(Taskbar.Notify, subclass, 0, 0); });
-    EXPECT_EQ(ShellState().PreviousClockProc, StockClockProc);
-    // Any hook code but HC_ACTION is passed on untouched.
-    InExplorer([&] {
-        UnsubclassClock();
-        CWPSTRUCT cwp{0, 0, subclass, Taskbar.Tray};
-        ClockHookProc(1, 0, (LPARAM)&cwp);
-        EXPECT_EQ(ClockState.PreviousClockProc, nullptr);
-        ClockHookProc(HC_ACTION, 0, (LPARAM)&cwp);
-        EXPECT_EQ(ClockState.PreviousClockProc, StockClockProc);
-        SubclassClock();
-        EXPECT_EQ(ClockState.PreviousClockProc, StockClockProc) << "a second subclass changes nothing";
-    });
-    Detach();
 }
 
 }  // namespace

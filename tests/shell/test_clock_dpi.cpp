@@ -1,10 +1,9 @@
-// The clock in Explorer when its monitor's scale changes: the face is laid
-// out for the new DPI and the taskbar makes room for it.
+// The clock in Explorer when its monitor's scale changes unannounced: the
+// size query notices, the face is laid out for the new DPI and the taskbar
+// makes room for it.
 #include "tests/shell/shell_fixture.h"
 
 namespace {
-
-using ClockDpi = ShellFixture;
 
 SIZE SizeOf(const RECT &r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 
@@ -15,36 +14,6 @@ bool PaintedWhole(const SimPixels &p)
         if (pixel == StandinClockColor || pixel == StandinStockTextColor)
             return false;
     return true;
-}
-
-TEST_F(ClockDpi, TheFaceFollowsTheMonitorsScale)
-{
-    SeedOptions(OptSeconds);  // an opaque face covers the whole clock
-    Skins.AddSkin("Herb/150", TestSkinShape{14, 21, 9, 12});
-    SimSetSystemDpi(144);
-    ASSERT_EQ(Attach(), -1);
-    EXPECT_EQ(ShellState().ArtScale, 150) << "the hand-over loads the artwork for the DPI";
-    SimSetMonitorDpi(Taskbar.Tray, 96);
-    Pump();
-    SIZE at96 = SizeOf(ClockRect());
-    EXPECT_EQ(at96.cx, 92) << "Herb test skin with seconds";
-    EXPECT_EQ(at96.cy, 24);
-    int objects = SimLiveGdiObjects();
-
-    SimSetMonitorDpi(Taskbar.Tray, 192);
-    Pump();
-    EXPECT_EQ(ShellState().ArtScale, 200);
-    SIZE at192 = SizeOf(ClockRect());
-    EXPECT_EQ(at192.cx, 2 * at96.cx);
-    EXPECT_EQ(at192.cy, 2 * at96.cy);
-    EXPECT_TRUE(PaintedWhole(ClockPixels()));
-
-    SimSetMonitorDpi(Taskbar.Tray, 96);
-    Pump();
-    EXPECT_EQ(SizeOf(ClockRect()).cx, at96.cx);
-    EXPECT_EQ(SimLiveGdiObjects(), objects);
-
-    Detach();
 }
 
 // Before Windows 10 1703 only the taskbar hears of the change; the clock

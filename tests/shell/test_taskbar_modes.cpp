@@ -2,6 +2,7 @@
 // from 1607) and on the one without a classic clock window (Windows 11).
 #include "engine/face_layout.h"
 #include "settings/menu_commands.h"
+#include "settings/registry_key.h"
 #include "shell/library.h"
 #include "tests/shell/shell_fixture.h"
 #include "tools/standin/taskbar_rects.h"
@@ -224,7 +225,7 @@ LRESULT CALLBACK AnswersGiven(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 TEST_F(Windows10Faults, AnAnswerTheFaceWouldMakeEmptyIsExplorersOwn)
 {
     Skins.AddSkin("Narrow", TestSkinShape{4, 8, 3, 5});
-    SeedSkinName("Narrow");
+    SimRegSetValue(SettingsKeyPath, "SkinName", REG_SZ, "Narrow", 7);
     SeedOptions(0);
     NotifyAnswer = MAKELONG(StandinStockClockWidth, 40);
     InExplorer([&] {

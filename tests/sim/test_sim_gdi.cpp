@@ -108,18 +108,6 @@ TEST_F(Gdi, RestoreDCUndoesMapModeSelectionAndClipping)
     EXPECT_EQ(SimReadBitmapPixels(a).At(2, 0), RGB(255, 0, 0)) << "a selected again, the clipping gone";
 }
 
-TEST_F(Gdi, InjectedFailuresHitTheChosenCall)
-{
-    SimFailCall("CreateSolidBrush", 2);
-    HBRUSH first = CreateSolidBrush(0), second = CreateSolidBrush(0), third = CreateSolidBrush(0);
-    Objects = {first, third};
-    EXPECT_TRUE(first && !second && third);
-    EXPECT_EQ(SimCallCount("CreateSolidBrush"), 3);
-    SimFailCall("CreateCompatibleDC", 0);
-    EXPECT_TRUE(!CreateCompatibleDC(nullptr) && !CreateCompatibleDC(nullptr)) << "0: every call";
-    EXPECT_EQ(SimLiveObjects(SimBrushes), 2);
-}
-
 TEST_F(Gdi, LoadImageRefusesWhatItCannotRead)
 {
     for (const char *bad : {"/nonexistent/NUMBERS.BMP", "/", (const char *)nullptr})

@@ -1,6 +1,5 @@
-// Simulated menus: strings by command through submenus, destruction of
-// attached submenus, and tracking with the choice arriving as Windows
-// delivers it. The settings tests assert the items as appended.
+// Simulated menus: tracking, with the choice arriving as Wine delivers it.
+// The settings and shell tests assert the items as appended and chosen.
 #include "platform/sim/sim_control.h"
 
 #include <gtest/gtest.h>
@@ -40,30 +39,6 @@ struct Menus : ::testing::Test {
         AppendMenuA(Sub, MF_STRING | MF_GRAYED, 1001, "Grey");
     }
 };
-
-// As the Skins command reads a skin's name: by command, through submenus.
-TEST_F(Menus, StringsByCommandThroughSubmenus)
-{
-    char text[16];
-    EXPECT_EQ(GetMenuStringA(Main, 1000, text, sizeof(text), MF_BYCOMMAND), 4);
-    EXPECT_STREQ(text, "Herb");
-    EXPECT_EQ(GetMenuStringA(Main, 1000, text, 3, MF_BYCOMMAND), 2) << "cut to the buffer with a terminator";
-    EXPECT_STREQ(text, "He");
-    EXPECT_EQ(GetMenuStringA(Main, 1000, nullptr, 0, MF_BYCOMMAND), 4);
-    EXPECT_EQ(GetMenuStringA(Main, 999, text, sizeof(text), MF_BYCOMMAND), 0);
-    EXPECT_EQ(GetLastError(), (DWORD)ERROR_MENU_ITEM_NOT_FOUND);
-}
-
-TEST_F(Menus, DestroyTakesAttachedSubmenusAlong)
-{
-    HMENU loose = CreatePopupMenu();
-    EXPECT_TRUE(DestroyMenu(Main));
-    EXPECT_EQ(SimLiveMenus(), 1);
-    EXPECT_FALSE(DestroyMenu(Sub));
-    EXPECT_FALSE(TrackPopupMenuEx(Main, 0, 0, 0, Window, nullptr));
-    EXPECT_TRUE(DestroyMenu(loose));
-    EXPECT_EQ(SimLiveMenus(), 0);
-}
 
 // As Wine delivers it: WM_COMMAND posted after tracking returns.
 TEST_F(Menus, TheChoiceArrivesPostedAfterTracking)

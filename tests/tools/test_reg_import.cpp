@@ -88,28 +88,6 @@ TEST(RegImport, Version5InUtf16WithEveryKindOfValue)
     EXPECT_EQ(data, Data(longData));
 }
 
-// The stored language's code page; Lang under another key says nothing, and
-// a code page given wins.
-TEST(RegImport, Utf16StringsTakeTheStoredLanguagesCodePage)
-{
-    const struct {
-        std::string Values;
-        unsigned Given, CodePage;
-        std::string Exit;
-    } cases[] = {
-        {SettingsSection + "\"ExitSTR\"=\"結束\"\r\n\"Lang\"=dword:00000000\r\n", 0, 950, "\xB5\xB2\xA7\xF4"},
-        {SettingsSection + "\"ExitSTR\"=\"Säädä\"\r\n", 0, 1252, "S\xE4\xE4\x64\xE4"},
-        {"[HKEY_CURRENT_USER\\Other]\r\n\"Lang\"=dword:0\r\n" + SettingsSection + "\"ExitSTR\"=\"Выход\"\r\n", 1251,
-         1251, "\xC2\xFB\xF5\xEE\xE4"},
-    };
-    for (const auto &c : cases) {
-        Parsed p = Parse(Utf16File(Header5 + c.Values), c.Given);
-        ASSERT_TRUE(p.Ok) << p.Error;
-        EXPECT_EQ(p.Import.CodePage, c.CodePage);
-        EXPECT_EQ(Find(p, "ExitSTR")->Data, Data(c.Exit + std::string(1, '\0'))) << c.CodePage;
-    }
-}
-
 // Windows gives every byte of its single-byte code pages a character, those
 // the code page leaves unassigned included, and takes each back to its byte.
 TEST(RegImport, EveryByteOfTheSingleByteCodePagesGoesThereAndBack)

@@ -155,26 +155,6 @@ TEST_F(SkinGrid, CellsTheClockNeverDrawsAreMarked)
         EXPECT_EQ(Find(Picture, colour).Count, 0) << std::hex << colour;
 }
 
-TEST_F(SkinGrid, CombinesWithCheckAndWritesPng)
-{
-    Skin.Numbers.Fill(2, 0, 2, 2, DrawnKey);
-    ToolRun r = Draw("--check", "grid.png");
-    EXPECT_EQ(r.Status, 1) << "the check found an error";
-    EXPECT_NE(r.Out.find("error: NUMBERS.BMP colon patch"), std::string::npos) << r.Out;
-    std::vector<uint8_t> bytes = ReadFileBytes(Skins.Path + "/grid.png");
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 4)), "\x89PNG");
-}
-
-TEST_F(SkinGrid, BitmapsWithoutCellsAreDrawnWithoutAGrid)
-{
-    Skin.Numbers = Sheet{10, 12, std::vector<uint32_t>(120, DrawnDigitColour(0))};
-    Skin.Text = Sheet{29, 2, std::vector<uint32_t>(58, DrawnKey)};
-    ASSERT_EQ(Draw().Status, 0);
-    ASSERT_GT(Picture.Width, 0);
-    EXPECT_EQ(Find(Picture, GridLine).Count, 0);
-    EXPECT_EQ(Find(Picture, DrawnDigitColour(0)).Count, 0) << "all of it is never drawn";
-}
-
 // A missing bitmap, and one wider than a picture may be even unenlarged: one
 // line, no picture.
 TEST_F(SkinGrid, RefusesWhatItCannotDraw)
