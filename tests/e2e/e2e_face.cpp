@@ -146,8 +146,8 @@ bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
     if (!Check(WaitUntil(3000, painted), "%s: cannot read a painted face from the clock", name.c_str()))
         return false;
     std::string rects = run->OutDir + "\\" + name + ".wine.rects";
-    if (!Check(WriteRectsFile(rects.c_str(), DescribeTaskbarRects(run->Bar.Tray)), "%s: cannot write %s",
-               name.c_str(), rects.c_str()))
+    if (!Check(WriteRectsFile(rects.c_str(), DescribeTaskbarRects(run->Bar.Tray)), "%s: cannot write %s", name.c_str(),
+               rects.c_str()))
         return false;
     return ReportFace(*run, name, c);
 }

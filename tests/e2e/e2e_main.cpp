@@ -15,13 +15,22 @@ static const struct {
     const char *Name;
     void (*Run)(const ScenarioArgs &);
 } Scenarios[] = {
-    {"attach", ScenarioAttach},     {"ticking", ScenarioTicking},       {"options", ScenarioOptions},
-    {"copydata", ScenarioCopyData}, {"language", ScenarioLanguage},     {"menu", ScenarioMenu},
-    {"exit", ScenarioExit},         {"detach", ScenarioDetach},
-    {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
-    {"wait-stock", ScenarioWaitStock},     {"hold-instance", ScenarioHoldInstance},
-    {"command", ScenarioCommand},          {"rivals", ScenarioRivals},
-    {"intruders", ScenarioIntruders},      {"killed", ScenarioKilled},
+    {"attach", ScenarioAttach},
+    {"ticking", ScenarioTicking},
+    {"options", ScenarioOptions},
+    {"copydata", ScenarioCopyData},
+    {"language", ScenarioLanguage},
+    {"menu", ScenarioMenu},
+    {"exit", ScenarioExit},
+    {"detach", ScenarioDetach},
+    {"wait-skinned", ScenarioWaitSkinned},
+    {"close-controller", ScenarioCloseController},
+    {"wait-stock", ScenarioWaitStock},
+    {"hold-instance", ScenarioHoldInstance},
+    {"command", ScenarioCommand},
+    {"rivals", ScenarioRivals},
+    {"intruders", ScenarioIntruders},
+    {"killed", ScenarioKilled},
     {"windows11", ScenarioWindows11},
 };
 
@@ -36,9 +45,9 @@ int main(int argc, char **argv)
     const struct {
         const char *Flag;
         std::string *Value;
-    } flags[] = {{"--dll", &args.Dll},       {"--skins", &args.SkinsDir}, {"--out", &args.OutDir},
-                 {"--skin", &args.Skin},     {"--height", &height},       {"--helper", &args.Helper},
-                 {"--command", &command},    {"--mode", &mode},           {"--options", &options}};
+    } flags[] = {{"--dll", &args.Dll},    {"--skins", &args.SkinsDir}, {"--out", &args.OutDir},
+                 {"--skin", &args.Skin},  {"--height", &height},       {"--helper", &args.Helper},
+                 {"--command", &command}, {"--mode", &mode},           {"--options", &options}};
     for (int i = 2; i + 1 < argc; i += 2) {
         bool known = false;
         for (const auto &f : flags)

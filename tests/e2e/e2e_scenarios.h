@@ -12,8 +12,8 @@ struct ScenarioArgs {
     std::string Skin = "Herb";
     unsigned Options = 0;  // what the runner seeded the registry with
     int TaskbarHeight = 30;
-    std::string Helper;    // the program that sends malformed hand-overs
-    UINT Command = 0;      // for "command"
+    std::string Helper;      // the program that sends malformed hand-overs
+    UINT Command = 0;        // for "command"
     bool Windows10 = false;  // the stand-in plays the Windows 10 taskbar
 };
 

@@ -110,8 +110,8 @@ bool LoadClockLibrary(const char *dllPath)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "DialwickE2EController";
     RegisterClassA(&wc);
-    Controller.Window = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                        nullptr, wc.hInstance, nullptr);
+    Controller.Window = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        wc.hInstance, nullptr);
     return Check(Controller.Window != nullptr, "cannot create the controller window");
 }
 

@@ -31,7 +31,8 @@ void Say(const char *format, ...);
 // Runs this thread's messages for the given time.
 void PumpFor(DWORD milliseconds);
 // Runs messages until the test holds or the time is up; the test's last answer.
-template <typename Test> bool WaitUntil(DWORD milliseconds, Test test)
+template <typename Test>
+bool WaitUntil(DWORD milliseconds, Test test)
 {
     DWORD start = GetTickCount();
     for (;;) {

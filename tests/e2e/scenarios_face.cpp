@@ -54,8 +54,8 @@ bool CheckStockClock(const FaceRun &run, const StockClock *stock)
     int text = 0, other = 0;
     for (uint32_t p : now.Pixels)
         text += p == StandinStockTextColor, other += p != StandinStockTextColor && p != StandinClockColor;
-    bool ok = Check(other == 0 && text > 0, "the stock clock is not painted: %d text and %d foreign pixels", text,
-                    other);
+    bool ok =
+        Check(other == 0 && text > 0, "the stock clock is not painted: %d text and %d foreign pixels", text, other);
     bool sameMinute = stock && before.wHour == stock->Time.wHour && before.wMinute == stock->Time.wMinute &&
                       after.wMinute == before.wMinute;
     if (sameMinute)
@@ -111,8 +111,11 @@ void ScenarioTicking(const ScenarioArgs &args)
         SYSTEMTIME now = NextSecondStart(previousTime);
         Check(RepaintClockNow() != 0, "RepaintClock did not post its request");
         Capture frame;
-        if (!Check(WaitUntil(900, [&] { return CaptureRows(run.Bar.Clock, top, bottom, &frame) &&
-                                               !SameCapture(frame, previous); }),
+        if (!Check(WaitUntil(900,
+                             [&] {
+                                 return CaptureRows(run.Bar.Clock, top, bottom, &frame) &&
+                                        !SameCapture(frame, previous);
+                             }),
                    "the face did not change after the repaint request at %s", FormatTime(now).c_str()))
             continue;
         // The first changed read may have caught the stand-in half way through its update.
@@ -207,8 +210,7 @@ void ScenarioCopyData(const ScenarioArgs &args)
 {
     FaceRun run;
     Capture before, after;
-    if (!AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) ||
-        !ShootFace(&run, "copydata-before", &before))
+    if (!AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) || !ShootFace(&run, "copydata-before", &before))
         return;
     char command[1024];
     snprintf(command, sizeof(command), "\"%s\" %llu", args.Helper.c_str(),

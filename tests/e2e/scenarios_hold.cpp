@@ -65,14 +65,12 @@ HWND ClockHolder(HWND clock)
 bool WaitDialwickFace(const FaceRun &run, const Dialwick &d, const char *what)
 {
     DWORD start = GetTickCount();
-    bool held = WaitUntil(10000, [&] {
-        return ClockSkinned(run.Bar, run.TaskbarHeight) && ClockHolder(run.Bar.Clock) == d.Window;
-    });
+    bool held = WaitUntil(
+        10000, [&] { return ClockSkinned(run.Bar, run.TaskbarHeight) && ClockHolder(run.Bar.Clock) == d.Window; });
     if (held)
         Say("note %s: dialwick.exe showed its face after %lu ms", what, GetTickCount() - start);
     return Check(held, "%s: dialwick.exe did not show its face within 10 s (skinned %d, holder %p, its window %p)",
-                 what, ClockSkinned(run.Bar, run.TaskbarHeight), (void *)ClockHolder(run.Bar.Clock),
-                 (void *)d.Window);
+                 what, ClockSkinned(run.Bar, run.TaskbarHeight), (void *)ClockHolder(run.Bar.Clock), (void *)d.Window);
 }
 
 // Finds the stand-in and starts dialwick.exe, which shows its face; ends
@@ -123,8 +121,8 @@ void ScenarioIntruders(const ScenarioArgs &args)
     Dialwick d;
     if (!StartDialwickFace(args, &run, &d))
         return;
-    HWND own = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
-                               nullptr);
+    HWND own =
+        CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     UINT unsubclass = RegisterWindowMessageA(UnsubclassMessageName);
     for (const Intrusion &i : Intrusions) {
         HWND sender = i.Kind == ForeignHandOver ? own : nullptr;

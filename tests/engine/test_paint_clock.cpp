@@ -81,12 +81,12 @@ std::string Describe(const SimPixels &got, const Model &want)
     return buf;
 }
 
-#define EXPECT_PIXELS(model)                                                                        \
-    do {                                                                                            \
-        SimPixels got_ = SimReadWindowPixels(ClockState.ClockWnd);                                  \
-        ASSERT_EQ(got_.Width, (model).Width);                                                       \
-        ASSERT_EQ(got_.Height, (model).Height);                                                     \
-        EXPECT_EQ(Describe(got_, model), "");                                                       \
+#define EXPECT_PIXELS(model)                                                                                           \
+    do {                                                                                                               \
+        SimPixels got_ = SimReadWindowPixels(ClockState.ClockWnd);                                                     \
+        ASSERT_EQ(got_.Width, (model).Width);                                                                          \
+        ASSERT_EQ(got_.Height, (model).Height);                                                                        \
+        EXPECT_EQ(Describe(got_, model), "");                                                                          \
     } while (0)
 
 struct PaintTest : ::testing::Test {
@@ -141,6 +141,7 @@ struct Golden {
     bool Vertical = false;
 };
 
+// clang-format off
 const Golden Goldens[] = {
     {"seconds, date and weekday: 136 x 30 client, face 106 x 34, a Wednesday running past the face",
      OptSeconds | OptDate | OptWeekday, 30, {2026, 12, 9, 12, 34, 56}, 136, 30, 21, 4, "123456",
@@ -169,6 +170,7 @@ const Golden Goldens[] = {
     {"transparent on XP, vertical taskbar", OptTransparent, 60, {2026, 12, 6, 10, 20, 0}, 59, 24, 2, 2, "1020", {},
      false, StandinClassic, true, true},
 };
+// clang-format on
 
 TEST_F(PaintTest, GoldenFaces)
 {
@@ -300,15 +302,20 @@ TEST(FaceLayout, ChangedDigitsRegion)
         {"the hour changes: the whole client", "095959", "100000", OptSeconds, {{0, 0, 100, 30}}},
         {"the hour's ones change", "105959", "115959", OptSeconds, {{0, 0, 100, 30}}},
         // Colons at 30 and 60, minute ones at 51, second digits at 70 and 81.
-        {"with seconds", "101559", "101600", OptSeconds,
+        {"with seconds",
+         "101559",
+         "101600",
+         OptSeconds,
          {{30, 9, 39, 23}, {60, 9, 69, 23}, {51, 9, 60, 23}, {70, 9, 79, 23}, {81, 9, 90, 23}}},
         // Face 59 x 24, origin (26, 9): colons at T+20 and T+52, seconds at T+62 and T+73.
-        {"without seconds the second digits are still tracked", "101558", "101559", 0,
+        {"without seconds the second digits are still tracked",
+         "101558",
+         "101559",
+         0,
          {{46, 9, 55, 23}, {78, 9, 87, 23}, {99, 9, 108, 23}}},
         {"nothing changed: the colons", "101559", "101559", 0, {{46, 9, 55, 23}, {78, 9, 87, 23}}},
         // Face 79 x 24, origin (16, 9); the row starts 3 x 6 + 2 further right.
-        {"date left", "101500", "101600", OptDate | OptLeft,
-         {{56, 9, 65, 23}, {77, 9, 86, 23}, {88, 9, 97, 23}}},
+        {"date left", "101500", "101600", OptDate | OptLeft, {{56, 9, 65, 23}, {77, 9, 86, 23}, {88, 9, 97, 23}}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Why);
@@ -364,7 +371,7 @@ TEST(TimeSnapshot, DigitTable)
         const char *Digits;
         bool Morning;
     } cases[] = {
-        {0, 5, 9, false, "000509", true},   {0, 5, 9, true, "120509", true},   {12, 30, 0, true, "123000", false},
+        {0, 5, 9, false, "000509", true},   {0, 5, 9, true, "120509", true},      {12, 30, 0, true, "123000", false},
         {13, 7, 45, true, "010745", false}, {23, 59, 59, false, "235959", false}, {12, 0, 0, false, "120000", false},
         {11, 59, 59, true, "115959", true}, {1, 0, 0, true, "010000", true},
     };

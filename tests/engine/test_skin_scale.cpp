@@ -126,9 +126,15 @@ TEST(SkinScale, BadScaleArtworkIsPassedOver)
         void (*Spoil)(TestSkinDir &);
         int Scale;
     } cases[] = {
-        {"digit cells not grown by the scale", 144, [](TestSkinDir &d) { d.AddSkin("Bad/150", {16, 21, 9, 12}); },
+        {"digit cells not grown by the scale", 144,
+         [](TestSkinDir &d) {
+             d.AddSkin("Bad/150", {16, 21, 9, 12});
+         },
          100},
-        {"text cells not grown by the scale", 144, [](TestSkinDir &d) { d.AddSkin("Bad/150", {14, 21, 9, 15}); },
+        {"text cells not grown by the scale", 144,
+         [](TestSkinDir &d) {
+             d.AddSkin("Bad/150", {14, 21, 9, 15});
+         },
          100},
         {"no TEXT.BMP", 144,
          [](TestSkinDir &d) {

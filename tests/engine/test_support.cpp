@@ -98,8 +98,8 @@ void SizeClock(const StandinTaskbar &taskbar, int width, int height)
 
 void PaintWholeClock() { RepaintWholeFace(ClockState.ClockWnd, TRUE); }
 
-void ShowFace(const StandinTaskbar &taskbar, const std::string &skinsDir, const char *skin, unsigned options,
-              int hour, int minute, int second)
+void ShowFace(const StandinTaskbar &taskbar, const std::string &skinsDir, const char *skin, unsigned options, int hour,
+              int minute, int second)
 {
     snprintf(ClockState.SkinBaseDir, sizeof(ClockState.SkinBaseDir), "%s", skinsDir.c_str());
     LoadSkin(skin);

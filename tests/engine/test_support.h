@@ -52,5 +52,5 @@ void PaintWholeClock();
 
 // Loads a skin from a folder of skins, sets the options and the time of
 // 2026-12-06, takes a snapshot, sizes the clock to the face and paints it.
-void ShowFace(const StandinTaskbar &taskbar, const std::string &skinsDir, const char *skin, unsigned options,
-              int hour, int minute, int second);
+void ShowFace(const StandinTaskbar &taskbar, const std::string &skinsDir, const char *skin, unsigned options, int hour,
+              int minute, int second);

@@ -29,9 +29,9 @@ inline constexpr OptionCommand OptionCommands[] = {
     {StartWithWindowsCommand, "StartWithWindows", 0, false},
 };
 // From no option: on one by one, then some off again; every face they make.
-inline constexpr UINT OptionOrder[] = {ShowSecondsCommand, ShowDateCommand, ShowDayOfWeekCommand,
-                                       EnglishTimeCommand, DateIsLeftCommand, TransparentClockCommand,
-                                       ShowDateCommand, ShowSecondsCommand, TransparentClockCommand};
+inline constexpr UINT OptionOrder[] = {ShowSecondsCommand, ShowDateCommand,    ShowDayOfWeekCommand,
+                                       EnglishTimeCommand, DateIsLeftCommand,  TransparentClockCommand,
+                                       ShowDateCommand,    ShowSecondsCommand, TransparentClockCommand};
 
 // Hand-overs that the clock passes to Explorer's procedure untouched: of
 // the wrong size, or of the right size without a terminated host path.

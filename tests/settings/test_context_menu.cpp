@@ -82,6 +82,7 @@ TEST_F(ContextMenu, FreshAccountShowsTheEnglishFallbacks)
     ClockState.ShowDate = 1;  // any non-zero value checks
     ClockState.StartWithWindows = FlagTrue;
     BuildMainMenu();
+    // clang-format off
     EXPECT_EQ(Tree(ClockState.MainMenu),
               "Adjust Date&&Time (103)\n"
               "---\n"
@@ -118,6 +119,7 @@ TEST_F(ContextMenu, FreshAccountShowsTheEnglishFallbacks)
               "Official web site (222)\n"
               "---\n"
               "Exit (101)\n");
+    // clang-format on
     std::vector<SimMenuItem> main = Items(ClockState.MainMenu);
     EXPECT_EQ(main[2].SubMenu, ClockState.OptionsMenu);
     EXPECT_EQ(main[3].SubMenu, ClockState.LanguageMenu);

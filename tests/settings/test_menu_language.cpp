@@ -27,6 +27,7 @@ const char *const ValueNames[12] = {
 };
 
 // The texts as the language tables give them, in UTF-8.
+// clang-format off
 const struct {
     const char *Name;
     const char *CodePage;
@@ -78,6 +79,7 @@ const struct {
         "Visa Datum", "Visa sekunder", "Show Day of the Week", "Skal", "Genomskinlig Bakgroind", "12-timmars format",
         "Starta klockan vid Windows start", "Sprek"}},
 };
+// clang-format on
 
 // UTF-8 to the code page with the system's iconv; every character must convert.
 std::vector<uint8_t> Encode(const std::string &utf8, const char *codePage)

@@ -108,8 +108,8 @@ TEST_F(SettingsStore, LongRegistryTextIsCutToTheBufferWithItsFullLength)
     Seed("Text", REG_SZ, Bytes(huge));
     char text[64];
     size_t length = 0;
-    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, "Software\\Orvantis\\Zantor\\Dialwick\\Text", text,
-                                   sizeof(text), &length));
+    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, "Software\\Orvantis\\Zantor\\Dialwick\\Text", text, sizeof(text),
+                                   &length));
     EXPECT_EQ(length, huge.size() - 1);
     EXPECT_EQ(strlen(text), sizeof(text) - 1);
 }

@@ -66,8 +66,8 @@ void ShellFixture::SetUp()
     wc.lpfnWndProc = ControllerProc;
     wc.lpszClassName = "DialwickController";
     RegisterClassA(&wc);
-    ControllerWindow = CreateWindowExA(0, "DialwickController", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                       nullptr, nullptr);
+    ControllerWindow =
+        CreateWindowExA(0, "DialwickController", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_EQ(LoadLibraryA("dialwick.dll"), Library);
 }
 

@@ -35,7 +35,11 @@ struct ShellFixture : ::testing::Test {
     // Explorer's copy of the library's state, read inside Explorer.
     ClockStateRecord ShellState();
     // Runs f inside Explorer.
-    template <typename F> void InExplorer(F f) { SimInProcess(Explorer, f); }
+    template <typename F>
+    void InExplorer(F f)
+    {
+        SimInProcess(Explorer, f);
+    }
 
     // Messages the controller's window received, by id.
     static std::vector<UINT> ControllerMessages;

@@ -36,9 +36,9 @@ void Scenario(ScenarioRun &run)
     // The taskbar moves to a monitor at 200 %: the skin's base is enlarged.
     SimSetMonitorDpi(run.Taskbar.Tray, 192);
     run.Pump();
-    for (UINT id : {ShowSecondsCommand, ShowDateCommand, DateIsLeftCommand, EnglishTimeCommand,
-                    TransparentClockCommand, StartWithWindowsCommand, ShowDayOfWeekCommand, LayeredModeCommand,
-                    LayeredModeCommand, FirstLanguageCommand + 4, AdjustDateCommand, HomePageCommand})
+    for (UINT id : {ShowSecondsCommand, ShowDateCommand, DateIsLeftCommand, EnglishTimeCommand, TransparentClockCommand,
+                    StartWithWindowsCommand, ShowDayOfWeekCommand, LayeredModeCommand, LayeredModeCommand,
+                    FirstLanguageCommand + 4, AdjustDateCommand, HomePageCommand})
         RightClickChoosing(run, id);
     // The Skins submenu lists Broken, Herb, Wide: ids 1000, 1001, 1002.
     RightClickChoosing(run, FirstSkinCommand);
@@ -48,7 +48,8 @@ void Scenario(ScenarioRun &run)
     run.Detach();
 }
 
-template <typename Fail> void RunFailing(StandinMode mode, Fail fail)
+template <typename Fail>
+void RunFailing(StandinMode mode, Fail fail)
 {
     ScenarioRun run(mode);
     run.SetUp();

@@ -35,8 +35,8 @@ struct Held {
 Held HeldBySkin()
 {
     Held held;
-    for (const SkinDC *d : {&ClockState.NumbersDC, &ClockState.TextDC, &ClockState.NumbersMask,
-                            &ClockState.NumbersInk, &ClockState.TextMask, &ClockState.TextInk}) {
+    for (const SkinDC *d : {&ClockState.NumbersDC, &ClockState.TextDC, &ClockState.NumbersMask, &ClockState.NumbersInk,
+                            &ClockState.TextMask, &ClockState.TextInk}) {
         held.Objects += (d->DC != nullptr) + (d->Made != nullptr);
         BITMAP info;
         if (d->Made && GetObjectA(d->Made, sizeof(info), &info))
@@ -63,7 +63,7 @@ void SetClock(time_t t)
     SimSetLocalTime(c.tm_year + 1900, c.tm_mon + 1, c.tm_mday, c.tm_hour, c.tm_min, c.tm_sec);
 }
 
-const UINT HourlyToggles[] = {ShowSecondsCommand, EnglishTimeCommand, ShowDateCommand, DateIsLeftCommand,
+const UINT HourlyToggles[] = {ShowSecondsCommand,   EnglishTimeCommand,      ShowDateCommand,   DateIsLeftCommand,
                               ShowDayOfWeekCommand, TransparentClockCommand, EnglishTimeCommand};
 
 }  // namespace
@@ -102,9 +102,8 @@ int main(int argc, char **argv)
         if (hours % 6 == 0)
             command = FirstSkinCommand + (hours / 6) % 2;
         SimSetMenuChoice(command);
-        SimInProcess(desktop.Explorer, [&] {
-            SendMessageA(desktop.Taskbar.Clock, WM_RBUTTONDOWN, 0, MAKELPARAM(3, 3));
-        });
+        SimInProcess(desktop.Explorer,
+                     [&] { SendMessageA(desktop.Taskbar.Clock, WM_RBUTTONDOWN, 0, MAKELPARAM(3, 3)); });
         SimPumpMessages();
         SimInProcess(desktop.Explorer, [&] {
             if (ClockState.EnglishTime)
@@ -116,7 +115,8 @@ int main(int argc, char **argv)
             continue;
         }
         if (s.Gdi != first.Gdi || s.Keys != first.Keys || s.Menus != first.Menus || s.Finds != first.Finds) {
-            fprintf(stderr, "soak: hour %ld: %d GDI objects, %d keys, %d menus, %d listings; hour 1 had %d, %d, %d, %d\n",
+            fprintf(stderr,
+                    "soak: hour %ld: %d GDI objects, %d keys, %d menus, %d listings; hour 1 had %d, %d, %d, %d\n",
                     hours, s.Gdi, s.Keys, s.Menus, s.Finds, first.Gdi, first.Keys, first.Menus, first.Finds);
             return 1;
         }

@@ -45,8 +45,9 @@ static long GdiObjects(HANDLE process)
         return -1;
     uint64_t table = 0;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, (const char *)info.PebBaseAddress + PebGdiSharedHandleTable, &table,
-                           sizeof(table), &read) || !table)
+    if (!ReadProcessMemory(process, (const char *)info.PebBaseAddress + PebGdiSharedHandleTable, &table, sizeof(table),
+                           &read) ||
+        !table)
         return -1;
     std::vector<GdiHandleEntry> entries(GdiHandleCount);
     if (!ReadProcessMemory(process, (const void *)(uintptr_t)table, entries.data(),
