@@ -14,25 +14,23 @@
 static const struct {
     const char *Name;
     void (*Run)(const ScenarioArgs &);
-} Scenarios[] = {
-    {"attach", ScenarioAttach},
-    {"ticking", ScenarioTicking},
-    {"options", ScenarioOptions},
-    {"copydata", ScenarioCopyData},
-    {"language", ScenarioLanguage},
-    {"menu", ScenarioMenu},
-    {"exit", ScenarioExit},
-    {"detach", ScenarioDetach},
-    {"wait-skinned", ScenarioWaitSkinned},
-    {"close-controller", ScenarioCloseController},
-    {"wait-stock", ScenarioWaitStock},
-    {"hold-instance", ScenarioHoldInstance},
-    {"command", ScenarioCommand},
-    {"rivals", ScenarioRivals},
-    {"intruders", ScenarioIntruders},
-    {"killed", ScenarioKilled},
-    {"windows11", ScenarioWindows11},
-};
+} Scenarios[] = {{"attach", ScenarioAttach},
+                 {"ticking", ScenarioTicking},
+                 {"options", ScenarioOptions},
+                 {"copydata", ScenarioCopyData},
+                 {"language", ScenarioLanguage},
+                 {"menu", ScenarioMenu},
+                 {"exit", ScenarioExit},
+                 {"detach", ScenarioDetach},
+                 {"wait-skinned", ScenarioWaitSkinned},
+                 {"close-controller", ScenarioCloseController},
+                 {"wait-stock", ScenarioWaitStock},
+                 {"hold-instance", ScenarioHoldInstance},
+                 {"command", ScenarioCommand},
+                 {"rivals", ScenarioRivals},
+                 {"intruders", ScenarioIntruders},
+                 {"killed", ScenarioKilled},
+                 {"windows11", ScenarioWindows11}};
 
 int main(int argc, char **argv)
 {

@@ -293,6 +293,7 @@ void SetMetrics(int dw, int dh, int tcw, int tch)
 // The changed-digits region in a 100 x 30 client.
 TEST(FaceLayout, ChangedDigitsRegion)
 {
+    // clang-format off
     const struct {
         const char *Why, *Shown, *Current;
         unsigned Options;
@@ -302,21 +303,17 @@ TEST(FaceLayout, ChangedDigitsRegion)
         {"the hour changes: the whole client", "095959", "100000", OptSeconds, {{0, 0, 100, 30}}},
         {"the hour's ones change", "105959", "115959", OptSeconds, {{0, 0, 100, 30}}},
         // Colons at 30 and 60, minute ones at 51, second digits at 70 and 81.
-        {"with seconds",
-         "101559",
-         "101600",
-         OptSeconds,
+        {"with seconds", "101559", "101600", OptSeconds,
          {{30, 9, 39, 23}, {60, 9, 69, 23}, {51, 9, 60, 23}, {70, 9, 79, 23}, {81, 9, 90, 23}}},
         // Face 59 x 24, origin (26, 9): colons at T+20 and T+52, seconds at T+62 and T+73.
-        {"without seconds the second digits are still tracked",
-         "101558",
-         "101559",
-         0,
+        {"without seconds the second digits are still tracked", "101558", "101559", 0,
          {{46, 9, 55, 23}, {78, 9, 87, 23}, {99, 9, 108, 23}}},
         {"nothing changed: the colons", "101559", "101559", 0, {{46, 9, 55, 23}, {78, 9, 87, 23}}},
         // Face 79 x 24, origin (16, 9); the row starts 3 x 6 + 2 further right.
-        {"date left", "101500", "101600", OptDate | OptLeft, {{56, 9, 65, 23}, {77, 9, 86, 23}, {88, 9, 97, 23}}},
+        {"date left", "101500", "101600", OptDate | OptLeft,
+         {{56, 9, 65, 23}, {77, 9, 86, 23}, {88, 9, 97, 23}}},
     };
+    // clang-format on
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Why);
         StandinTaskbar t = SetUpTaskbar(30);

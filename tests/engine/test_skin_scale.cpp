@@ -136,19 +136,12 @@ TEST(SkinScale, BadScaleArtworkIsPassedOver)
              d.AddSkin("Bad/150", {14, 21, 9, 15});
          },
          100},
-        {"no TEXT.BMP", 144,
-         [](TestSkinDir &d) {
-             d.AddSkin("Bad/150", {14, 21, 9, 12});
-             d.Remove("Bad/150/TEXT.BMP");
-         },
-         100},
         {"a damaged NUMBERS.BMP", 144,
          [](TestSkinDir &d) {
              d.AddSkin("Bad/150", {14, 21, 9, 12});
              d.WriteFile("Bad/150/NUMBERS.BMP", "BM and no more");
          },
          100},
-        {"a file where the folder goes", 144, [](TestSkinDir &d) { d.WriteFile("Bad/150", "not a folder"); }, 100},
         {"200 % artwork drawn at 100 %", 192, [](TestSkinDir &d) { d.AddSkin("Bad/200"); }, 200},
         {"a face of 65,536 pixels and more when enlarged", 192,
          [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/NUMBERS.BMP", 11 * 4100, 3); }, 100},
