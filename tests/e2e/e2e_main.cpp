@@ -11,26 +11,21 @@
 #include <stdlib.h>
 #include <string.h>
 
+// clang-format off
 static const struct {
     const char *Name;
     void (*Run)(const ScenarioArgs &);
-} Scenarios[] = {{"attach", ScenarioAttach},
-                 {"ticking", ScenarioTicking},
-                 {"options", ScenarioOptions},
-                 {"copydata", ScenarioCopyData},
-                 {"language", ScenarioLanguage},
-                 {"menu", ScenarioMenu},
-                 {"exit", ScenarioExit},
-                 {"detach", ScenarioDetach},
-                 {"wait-skinned", ScenarioWaitSkinned},
-                 {"close-controller", ScenarioCloseController},
-                 {"wait-stock", ScenarioWaitStock},
-                 {"hold-instance", ScenarioHoldInstance},
-                 {"command", ScenarioCommand},
-                 {"rivals", ScenarioRivals},
-                 {"intruders", ScenarioIntruders},
-                 {"killed", ScenarioKilled},
-                 {"windows11", ScenarioWindows11}};
+} Scenarios[] = {
+    {"attach", ScenarioAttach},     {"ticking", ScenarioTicking},       {"options", ScenarioOptions},
+    {"copydata", ScenarioCopyData}, {"language", ScenarioLanguage},     {"menu", ScenarioMenu},
+    {"exit", ScenarioExit},         {"detach", ScenarioDetach},
+    {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
+    {"wait-stock", ScenarioWaitStock},     {"hold-instance", ScenarioHoldInstance},
+    {"command", ScenarioCommand},          {"rivals", ScenarioRivals},
+    {"intruders", ScenarioIntruders},      {"killed", ScenarioKilled},
+    {"windows11", ScenarioWindows11},
+};
+// clang-format on
 
 int main(int argc, char **argv)
 {
