@@ -25,14 +25,6 @@ struct UntoldDpi : ShellFixture, ::testing::WithParamInterface<StandinLayout> {
     UntoldDpi() { Layout = GetParam(); }
 };
 
-StandinLayout TaskbarOf(StandinMode mode, int thickness)
-{
-    StandinLayout l;
-    l.Mode = mode;
-    l.TaskbarHeight = thickness;
-    return l;
-}
-
 TEST_P(UntoldDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
 {
     SeedOptions(OptSeconds);
@@ -50,6 +42,7 @@ TEST_P(UntoldDpi, TheSizeQueryNoticesAChangeNobodyToldTheClock)
 }
 
 INSTANTIATE_TEST_SUITE_P(Taskbars, UntoldDpi,
-                         ::testing::Values(TaskbarOf(StandinClassic, 30), TaskbarOf(StandinWindows10, 80)));
+                         ::testing::Values(StandinLayout{1024, 768, 30, false, StandinClassic},
+                                           StandinLayout{1024, 768, 80, false, StandinWindows10}));
 
 }  // namespace

@@ -64,15 +64,6 @@ struct Windows10 : TaskbarModes, ::testing::WithParamInterface<StandinLayout> {
     Windows10() { Layout = GetParam(); }
 };
 
-StandinLayout Windows10Layout(int thickness, bool vertical)
-{
-    StandinLayout l;
-    l.Mode = StandinWindows10;
-    l.TaskbarHeight = thickness;
-    l.Vertical = vertical;
-    return l;
-}
-
 TEST_P(Windows10, TheFaceGetsItsRoomFollowsItsOptionsAndDetachGivesEverythingBack)
 {
     SeedOptions(OptSeconds);
@@ -111,8 +102,9 @@ TEST_P(Windows10, TheFaceGetsItsRoomFollowsItsOptionsAndDetachGivesEverythingBac
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, Windows10,
-                         ::testing::Values(Windows10Layout(30, false), Windows10Layout(48, false),
-                                           Windows10Layout(60, true)));
+                         ::testing::Values(StandinLayout{1024, 768, 30, false, StandinWindows10},
+                                           StandinLayout{1024, 768, 48, false, StandinWindows10},
+                                           StandinLayout{1024, 768, 60, true, StandinWindows10}));
 
 // Explorers that do what the library does not expect, each installed inside
 // Explorer before the attach.
