@@ -63,11 +63,7 @@ usage() {
 
 # Waits up to $2 seconds for the background job $1 to end; ends it when it does not.
 wait_job() {
-    local i
-    for i in $(seq 1 $(($2 * 10))); do
-        kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
-        sleep 0.1
-    done
+    wine_wait_pid "$1" "$2" && return 0
     kill "$1" 2>/dev/null
     wait "$1" 2>/dev/null
     return 1

@@ -63,15 +63,6 @@ reg_value() {
 }
 reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 
-# Waits up to $2 seconds for process $1 to end.
-wait_pid() {
-    local i
-    for i in $(seq 1 $(($2 * 10))); do
-        kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 # Waits up to $2 seconds for path $1 to be gone.
 wait_gone() {
     local i
@@ -131,7 +122,7 @@ wine reg delete "$run_key" /v ZantorDialwick /f >/dev/null 2>&1
 timeout 120 wine "$setup" /S
 rc=$?
 [ "$rc" = 0 ] || fail "update: the installer ended with $rc"
-wait_pid "$controller" 5 || fail "update: the running dialwick.exe was not stopped"
+wine_wait_pid "$controller" 5 || fail "update: the running dialwick.exe was not stopped"
 e2e wait-skinned skinned-2 || fail "update: the clock was not skinned again after the update (see $work/out/skinned-2.log)"
 [ -z "$(reg_value "$run_key" ZantorDialwick)" ] || fail "update: autostart was switched on again"
 step_failed "$f0" || ok "an update stops the running copy, starts the new one and keeps autostart off"
@@ -151,7 +142,7 @@ rc=$?
 [ $(($(date +%s) - start)) -ge 9 ] || fail "hung copy: the installer did not wait for the copy to exit"
 [ "$(date -r "$inst/dialwick.dll" +%Y)" = 2001 ] || fail "hung copy: the installer replaced files anyway"
 kill "$holder" 2>/dev/null
-wait_pid "$holder" 5
+wine_wait_pid "$holder" 5
 step_failed "$f0" || ok "a copy that will not exit makes the installer stop without changing anything"
 
 # 5. A silent uninstall stops the clock, removes what was installed and the
@@ -168,7 +159,7 @@ cp "$inst/skins/Herb/"*.BMP "$inst/skins/Mine/"
 timeout 60 wine "$inst/uninstall.exe" /S
 wait_gone "$inst/uninstall.exe" 30 || fail "uninstall: uninstall.exe is still there after 30 s"
 e2e wait-stock stock-1 || fail "uninstall: the stand-in's own clock did not come back (see $work/out/stock-1.log)"
-wait_pid "$controller" 5 || fail "uninstall: dialwick.exe is still running"
+wine_wait_pid "$controller" 5 || fail "uninstall: dialwick.exe is still running"
 for f in dialwick.exe dialwick.dll README.txt LICENSE.txt skins/Herb skins/Ember skins/Frost skins/README.md; do
     [ -e "$inst/$f" ] && fail "uninstall: $f is still there"
 done

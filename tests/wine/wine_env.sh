@@ -105,5 +105,16 @@ wine_launch_failed() {
 }
 WINE_LAUNCH_TRIES=3
 
+# wine_wait_pid PID SECONDS: waits up to SECONDS for the background job PID
+# to end; false, with the job still running, when it does not.
+wine_wait_pid() {
+    local i
+    for i in $(seq 1 $(($2 * 10))); do
+        kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 # Z:\ path of a host path, as Wine maps the root file system.
 wine_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
