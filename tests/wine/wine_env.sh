@@ -1,6 +1,8 @@
 # Sourced by the Wine runners: a private Xvfb display and Wine prefix, and
 # clean-up of exactly the processes started here.
 # Sets WINE_READY=1 on success; on failure prints why and returns non-zero.
+# A prefix holds about 1.3 GB of Wine's own files, so each runner removes its
+# prefix when it stops: a whole test run then needs room for one at a time.
 
 # Exit code that ctest reports as "skipped" (SKIP_RETURN_CODE of the Wine tests).
 WINE_SKIP=77
@@ -39,6 +41,7 @@ wine_env_start() {
     mkdir -p "$1" && work="$(cd "$1" && pwd)" || { echo "wine runner: cannot use $1"; return 1; }
     export WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$work/prefix"
+    WINE_OWN_PREFIX="$WINEPREFIX"
     for cmd in wine wineboot wineserver Xvfb xdpyinfo; do
         command -v "$cmd" >/dev/null || { echo "wine runner: '$cmd' is not installed (run scripts/install-deps)"; return 1; }
     done
@@ -56,6 +59,12 @@ wine_env_start() {
     export DISPLAY=":$(head -1 "$work/display" 2>/dev/null)"
     xdpyinfo >/dev/null 2>&1 || { echo "wine runner: Xvfb did not start (see $work/xvfb.log)"; return 1; }
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        local free_mb
+        free_mb=$(df -Pm "$work" | awk 'NR == 2 { print $4 }')
+        if [ -n "$free_mb" ] && [ "$free_mb" -lt "$WINE_PREFIX_MB" ]; then
+            echo "wine runner: $free_mb MB free on the disk of $work; a Wine prefix needs about $WINE_PREFIX_MB MB"
+            return 1
+        fi
         timeout 120 wineboot -i >"$work/wineboot.log" 2>&1 || { echo "wine runner: wineboot failed (see $work/wineboot.log)"; return 1; }
     fi
     timeout 30 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -64,10 +73,14 @@ wine_env_start() {
     WINE_READY=1
 }
 
+# Room a new prefix takes, with some to spare for what the runners write.
+WINE_PREFIX_MB=1600
+
 wine_env_stop() {
     [ -n "${WINEPREFIX:-}" ] && { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
     [ -n "${WINE_XVFB_PID:-}" ] && kill "$WINE_XVFB_PID" 2>/dev/null
     wait 2>/dev/null
+    [ -n "${WINE_OWN_PREFIX:-}" ] && rm -rf "$WINE_OWN_PREFIX"
     return 0
 }
 
