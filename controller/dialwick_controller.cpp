@@ -3,7 +3,8 @@
 // once a second, just after the second turns, and detaches when asked to
 // exit, when the session ends, or when it is closed. A restarted shell gets
 // the clock again, and so does a clock that was lost some other way, unless
-// another controller holds it.
+// another controller holds it: Explorer's copy says when it let the clock go,
+// and the controller asks now and then besides.
 // On a taskbar without the classic clock window it tells the user so, once,
 // and ends with exit code 6.
 // "dialwick.exe --version" shows the version and starts nothing.
@@ -27,8 +28,12 @@ typedef BOOL(WINAPI *RepaintClockProc)();
 const char WindowClass[] = "ZantorDialwickController";
 const char InstanceMutex[] = "ZantorDialwickControllerInstance";
 const UINT_PTR RepaintTimer = 1;
-// Every other repaint, two seconds, the controller asks whether the clock is
-// still its own: one message, no wake-up of its own.
+// Seconds between two questions whether the clock is still this
+// controller's: each is a message, with no wake-up of its own, that wakes
+// the taskbar. A clock held here that is let go says so at once, so it is
+// asked only seldom, for a loss that went unsaid; one held elsewhere, or
+// free, is asked often, to take it as soon as it is free.
+const unsigned WatchHeldEvery = 10;
 const unsigned WatchEvery = 2;
 // The longest path a wide-character call gives.
 const DWORD LongPathSize = 32768;
@@ -50,8 +55,10 @@ Library Clock;
 wchar_t Folder[LongPathSize];
 char HostPath[MAX_PATH];
 UINT TaskbarCreated;
+UINT ClockReleased;
 HolderQuery Holder;
-unsigned Repaints;
+ClockHolder LastHolder = ClockUnanswered;
+unsigned SinceAsked;
 bool Watching;
 // Nothing attaches again, nor wakes, while the session ends.
 bool SessionEnding;
@@ -113,6 +120,13 @@ bool NoteToldNoClassicClock(bool told)
     return wasTold;
 }
 
+ClockHolder AskHolder(HWND hwnd)
+{
+    SinceAsked = 0;
+    LastHolder = AskClockHolder(hwnd, &Holder);
+    return LastHolder;
+}
+
 // The clock is watched only when it is not free right after an attach: a
 // library that cannot say who holds it (an older dialwick.dll beside this
 // program, or one still mapped in Explorer) would otherwise be attached
@@ -131,7 +145,7 @@ void Attach(HWND hwnd)
     // Told again should the classic clock go away later.
     if (attached != 0)
         NoteToldNoClassicClock(false);
-    Watching = AskClockHolder(hwnd, &Holder) != ClockFree;
+    Watching = AskHolder(hwnd) != ClockFree;
 }
 
 void DetachAndUnload(HWND hwnd)
@@ -147,7 +161,7 @@ void DetachAndUnload(HWND hwnd)
 // attached again; one that another controller holds is left to it.
 void WatchClock(HWND hwnd)
 {
-    if (!Watching || AskClockHolder(hwnd, &Holder) != ClockFree)
+    if (!Watching || AskHolder(hwnd) != ClockFree)
         return;
     DetachAndUnload(hwnd);
     Attach(hwnd);
@@ -179,7 +193,7 @@ bool Repaint(HWND hwnd)
         return false;
     if (Clock.RepaintClock)
         Clock.RepaintClock();
-    if (++Repaints % WatchEvery == 0)
+    if (++SinceAsked >= (LastHolder == ClockHeldHere ? WatchHeldEvery : WatchEvery))
         WatchClock(hwnd);
     // Gone if the watch ended the program.
     return IsWindow(hwnd);
@@ -222,6 +236,10 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         Holder = HolderQuery{};
         DetachAndUnload(hwnd);
         Attach(hwnd);
+        return 0;
+    }
+    if (msg == ClockReleased && ClockReleased) {
+        WatchClock(hwnd);
         return 0;
     }
     switch (msg) {
@@ -337,6 +355,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         return 5;
     }
     TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ClockReleased = RegisterWindowMessageA(ClockReleasedMessageName);
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = ControllerProc;

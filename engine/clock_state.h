@@ -70,6 +70,7 @@ struct ClockStateRecord {
     uint32_t SubclassMsg;
     uint32_t PaintClockMsg;
     uint32_t ControllerQueryMsg;
+    uint32_t ClockReleasedMsg;
     Flag LayeredMode;
     Flag StartWithWindows;
     Flag DateIsLeft;

@@ -20,3 +20,6 @@ constexpr char SubclassMessageName[] = "SubclassMessage";
 // Sent to the clock window: Explorer's copy answers with the window of the
 // controller it holds, 0 when none (as Explorer's own clock answers it).
 constexpr char ControllerQueryMessageName[] = "ControllerQueryMessage";
+// Posted by Explorer's copy to the controller it held once it lets the clock
+// go, whoever asked: that controller may want it back.
+constexpr char ClockReleasedMessageName[] = "ClockReleasedMessage";

@@ -27,6 +27,8 @@ void HeardFromController()
 void ReleaseController()
 {
     KillTimer(ClockState.ClockWnd, ControllerWatchTimer);
+    if (ClockState.ControllerWnd && ClockState.ClockReleasedMsg)
+        PostMessageA(ClockState.ControllerWnd, ClockState.ClockReleasedMsg, 0, 0);
     ClockState.ControllerWnd = nullptr;
     ClockState.ControllerThread = 0;
 }

@@ -17,7 +17,7 @@ constexpr UINT ControllerWatchInterval = 1500;
 void HoldController(HWND controller);
 // A repaint request: the controller is heard from, the watch waits again.
 void HeardFromController();
-// Stops watching: the clock has no controller.
+// Stops watching: the clock has no controller. The one it had is told.
 void ReleaseController();
 // Whether a message that names sender may act for the controller: sender is
 // the controller, or no controller runs.

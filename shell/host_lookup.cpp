@@ -44,6 +44,7 @@ void RegisterClockMessages()
     ClockState.UnsubclassMsg = RegisterWindowMessageA(UnsubclassMessageName);
     ClockState.SubclassMsg = RegisterWindowMessageA(SubclassMessageName);
     ClockState.ControllerQueryMsg = RegisterWindowMessageA(ControllerQueryMessageName);
+    ClockState.ClockReleasedMsg = RegisterWindowMessageA(ClockReleasedMessageName);
 }
 
 // Explorer's taskbar, notification area and clock, found by their classes.

@@ -1,12 +1,15 @@
 // Who holds the clock: a killed controller's face gives way to Explorer's
 // clock within two seconds; other programs can neither knock the face out nor
 // take it (the intrusions the Wine scenarios run too); and the controller can
-// tell when it has lost the clock, and when another controller has it.
+// tell when it has lost the clock, and when another controller has it, and is
+// told when Explorer's copy lets it go.
 #include "controller/clock_holder.h"
 #include "shell/clock_messages.h"
 #include "shell/library.h"
 #include "tests/scenarios/scenarios.h"
 #include "tests/shell/shell_fixture.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +56,7 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
         otherWindow = CreateWindowExA(0, "OtherProgram", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     });
     UINT unsubclass = RegisterWindowMessageA(UnsubclassMessageName);
+    UINT released = RegisterWindowMessageA(ClockReleasedMessageName);
     // Kept across the asks, as the controller keeps it.
     HolderQuery holder{};
     auto send = [&](HWND to, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -60,6 +64,7 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
     };
     for (const Intrusion &i : Intrusions) {
         SCOPED_TRACE(i.What);
+        ControllerMessages.clear();
         HWND sender = i.Kind == ForeignHandOver ? otherWindow : nullptr;
         HandOverRecord record = ForeignHandOverRecord(sender);
         COPYDATASTRUCT data{0, sizeof(record), &record};
@@ -100,6 +105,8 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
         EXPECT_EQ(shell.PreviousClockProc, taken ? nullptr : StockClockProc);
         EXPECT_EQ(shell.ControllerWnd, taken ? nullptr : ControllerWindow);
         EXPECT_EQ(AskClockHolder(ControllerWindow, &holder), taken ? ClockFree : ClockHeldHere);
+        EXPECT_EQ(std::count(ControllerMessages.begin(), ControllerMessages.end(), released), taken ? 1 : 0)
+            << "the controller is told when, and only when, the clock is let go";
         if (!taken) {
             EXPECT_EQ(shell.SkinLoaded, FlagTrue);
             EXPECT_EQ(ClockRect().right - ClockRect().left, 92) << "the face's size";
