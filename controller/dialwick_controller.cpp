@@ -27,7 +27,6 @@ typedef BOOL(WINAPI *RepaintClockProc)();
 // exit request: keep them in step with packaging/installer.nsi.
 const char WindowClass[] = "ZantorDialwickController";
 const char InstanceMutex[] = "ZantorDialwickControllerInstance";
-const UINT_PTR RepaintTimer = 1;
 // Seconds between two questions whether the clock is still this
 // controller's: each is a message, with no wake-up of its own, that wakes
 // the taskbar. A clock held here that is let go says so at once, so it is
@@ -62,10 +61,14 @@ unsigned SinceAsked;
 bool Watching;
 // Nothing attaches again, nor wakes, while the session ends.
 bool SessionEnding;
+// The repaint timer: a waitable timer, waited for beside the message queue,
+// costs one round trip to the window server a second where a window timer
+// costs three (the timer's message fetched after the wait, and the empty
+// queue asked again before the next). It repeats every second from the
+// turn it is set for.
+HANDLE RepaintTimer;
 // The turn of the second the repaint timer is set for, in FILETIME units.
 uint64_t DueTurn;
-// The repaint timer repeats every second, set on a turn.
-bool Repeating;
 int ExitCode;
 // Told once the message loop has ended, where no broadcast can re-enter.
 bool TellNoClassicClock;
@@ -178,12 +181,13 @@ uint64_t SystemTimeNow()
 // against it (set by the user, a daylight saving change, a drift of the
 // timer): it follows the clock whatever it did meanwhile, and wakes no more
 // than once a second.
-void ArmForNextSecond(HWND hwnd)
+void ArmForNextSecond()
 {
     uint64_t now = SystemTimeNow();
     DueTurn = NextTurn(now);
-    Repeating = false;
-    SetTimer(hwnd, RepaintTimer, DelayToNextSecond(now), nullptr);
+    LARGE_INTEGER due;
+    due.QuadPart = -(LONGLONG)DelayToNextSecond(now) * 10000;  // relative, in 100-ns units
+    SetWaitableTimer(RepaintTimer, &due, 1000, nullptr, nullptr, FALSE);
 }
 
 // Asks for the face of the second just begun; false once the program ends.
@@ -202,31 +206,27 @@ bool Repaint(HWND hwnd)
 void Tick(HWND hwnd)
 {
     if (Repaint(hwnd))
-        ArmForNextSecond(hwnd);
+        ArmForNextSecond();
 }
 
 // A timer that fires before the turn it was set for would only ask for the
 // face already shown: it waits for the turn instead. One that fires on the
-// turn is made to repeat every second from there, before the repaint, whose
-// question to the taskbar may take a while.
+// turn is left to repeat; one that drifted late is set afresh.
 void WakeUp(HWND hwnd)
 {
     if (SessionEnding)
         return;
     uint64_t now = SystemTimeNow();
     if (now < DueTurn) {
-        ArmForNextSecond(hwnd);
+        ArmForNextSecond();
         return;
     }
-    bool onTurn = WokeOnTurn(now, DueTurn);
-    if (onTurn && !Repeating)
-        Repeating = SetTimer(hwnd, RepaintTimer, 1000, nullptr) != 0;
     if (!Repaint(hwnd))
         return;
-    if (onTurn && Repeating)
+    if (WokeOnTurn(now, DueTurn))
         DueTurn = NextTurn(now);
     else
-        ArmForNextSecond(hwnd);
+        ArmForNextSecond();
 }
 
 LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -243,10 +243,6 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     }
     switch (msg) {
-    case WM_TIMER:
-        if (wParam == RepaintTimer)
-            WakeUp(hwnd);
-        return 0;
     // A clock set anew, or one that went on while the machine slept, shows
     // at once; the next wake-up is set from it.
     case WM_TIMECHANGE:
@@ -263,17 +259,41 @@ LRESULT CALLBACK ControllerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_ENDSESSION:
         if (wParam) {
             SessionEnding = true;
-            KillTimer(hwnd, RepaintTimer);
+            CancelWaitableTimer(RepaintTimer);
             DetachAndUnload(hwnd);
         }
         return 0;
     case WM_DESTROY:
-        KillTimer(hwnd, RepaintTimer);
+        CancelWaitableTimer(RepaintTimer);
         DetachAndUnload(hwnd);
         PostQuitMessage(ExitCode);
         return 0;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+// The repaint timer and the message queue, waited for together, until
+// WM_QUIT.
+void RunMessageLoop(HWND hwnd)
+{
+    for (;;) {
+        DWORD woke = MsgWaitForMultipleObjectsEx(1, &RepaintTimer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) {
+            WakeUp(hwnd);
+            continue;
+        }
+        // A wait that fails would fail again at once: the clock is given
+        // back rather than spun on.
+        if (woke != WAIT_OBJECT_0 + 1 && IsWindow(hwnd))
+            DestroyWindow(hwnd);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
     }
 }
 
@@ -372,15 +392,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         DestroyWindow(hwnd);
         return 4;
     }
+    RepaintTimer = CreateWaitableTimerA(nullptr, FALSE, nullptr);
+    if (!RepaintTimer) {
+        DestroyWindow(hwnd);
+        return 3;
+    }
     Attach(hwnd);
     if (IsWindow(hwnd))
-        ArmForNextSecond(hwnd);
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+        ArmForNextSecond();
+    RunMessageLoop(hwnd);
+    CloseHandle(RepaintTimer);
     if (TellNoClassicClock)
         MessageBoxA(nullptr, NoClassicClockText, "Zantor Dialwick", MB_OK | MB_ICONINFORMATION);
     CloseHandle(mutex);
