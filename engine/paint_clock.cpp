@@ -68,7 +68,7 @@ void DrawColonAt(PaintFrame &f, int x)
         DrawColon(f.Dest, f.Numbers, x, f.Y, f.Text);
         return;
     }
-    RECT dots[2];
+    RECT dots[2] = {};
     ColonDots(x, f.Y, dots);
     for (const RECT &d : dots)
         Cover(f, d.left, d.top, d.right - d.left, d.bottom - d.top);

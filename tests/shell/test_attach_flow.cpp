@@ -39,6 +39,16 @@ TEST_F(AttachFlow, TickRepaintsOnlyTheChangedCells)
     RepaintClock();
     Pump();
     EXPECT_EQ(SimWindowPixelsWritten(), 0);
+
+    // The next second shows the colons again: their dots are drawn, not
+    // filled first and drawn over.
+    SimSetLocalTime(2026, 12, 6, 10, 16, 0);
+    SimResetWindowPixelsWritten();
+    RepaintClock();
+    Pump();
+    SimPixels shown = ClockPixels();
+    EXPECT_NE(shown.At(30, 10), shown.At(29, 10)) << "the first colon's upper dot shows";
+    EXPECT_EQ(SimWindowPixelsWritten(), 5 * 9 * 14) << "minute ones, both seconds and both colons, each pixel once";
 }
 
 TEST_F(AttachFlow, RightClickChoosesASkin)
