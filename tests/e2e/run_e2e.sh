@@ -50,11 +50,8 @@ fail() { echo "FAIL ($mode, $dpi DPI) $*"; failed=$((failed + 1)); }
 
 # Waits up to $2 seconds for process $1 to end; ends it when it does not.
 wait_pid() {
-    local pid="$1" i
-    for i in $(seq 1 $(($2 * 10))); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; waited_rc=$?; return 0; }
-        sleep 0.1
-    done
+    local pid="$1"
+    wine_wait_pid "$pid" "$2" && { waited_rc=$WINE_WAITED_RC; return 0; }
     kill "$pid" 2>/dev/null
     sleep 0.5
     kill -9 "$pid" 2>/dev/null
@@ -133,13 +130,9 @@ compare_faces() {  # log
 run_program() {  # log scenario [flags]
     local log="$1"
     shift
-    local rc try
-    for try in $(seq 1 "$WINE_LAUNCH_TRIES"); do
-        timeout 120 wine "$dist/dialwick-e2e.exe" "$@" "${e2e_args[@]}" >"$log" 2>&1
-        rc=$?
-        [ "$rc" != 0 ] && wine_launch_failed "$(cat "$log")" || break
-        echo "note $1: Wine could not start the scenario program (try $try of $WINE_LAUNCH_TRIES)"
-    done
+    local rc
+    wine_run "$log" 120 "$dist/dialwick-e2e.exe" "$@" "${e2e_args[@]}"
+    rc=$?
     tr -d '\r' <"$log" >"$log.txt"
     grep "^FAIL" "$log.txt" | sed "s/^FAIL /FAIL $1: /" | while read -r line; do echo "$line"; done
     [ "$rc" = 0 ] || { fail "$1: the scenario program ended with $rc (see $log.txt)"; return 1; }

@@ -20,7 +20,7 @@ cp -r "$skins" "$work/skins" && mkdir -p "$work/skins/Plain" && cp "$skins"/Herb
 skins="$work/skins"
 dpi=96
 
-cases=0 failed=0 relaunched=0
+cases=0 failed=0
 run_case() {  # skin options taskbar-height client(- for the face) vertical(0/1) xp(0/1) [windows10(0/1)], sizes at 100 %
     local skin="$1" options="$2" height=$(($3 * dpi / 96)) client="$4" vertical="$5" xp="$6" windows10="${7:-0}"
     [ "$client" != - ] && client="$((${client%x*} * dpi / 96))x$((${client#*x} * dpi / 96))"
@@ -30,15 +30,11 @@ run_case() {  # skin options taskbar-height client(- for the face) vertical(0/1)
     [ "$options" != none ] && args+=(--options "$options")
     [ "$client" != - ] && args+=(--client "$client")
     cases=$((cases + 1))
-    local out rc try
-    for try in $(seq 1 "$WINE_LAUNCH_TRIES"); do
-        out=$(timeout 30 wine "$probe" --skins "$(wine_path "$skins")" "${args[@]}" --vertical "$vertical" \
-                  --windows10 "$windows10" --rects "$w.rects" -o "$w" 2>&1)
-        rc=$?
-        [ "$rc" != 0 ] && wine_launch_failed "$out" || break
-        echo "note $name: Wine could not start the probe (try $try of $WINE_LAUNCH_TRIES)"
-        relaunched=$((relaunched + 1))
-    done
+    local out rc
+    wine_run "$w.log" 30 "$probe" --skins "$(wine_path "$skins")" "${args[@]}" --vertical "$vertical" \
+        --windows10 "$windows10" --rects "$w.rects" -o "$w"
+    rc=$?
+    out=$(cat "$w.log")
     if [ "$rc" != 0 ]; then
         echo "FAIL $name: the Wine probe failed: $out"
         failed=$((failed + 1))
@@ -100,5 +96,5 @@ for dpi in 96 144 192; do
     done
     wine_set_xp dialwick-wineprobe.exe 0
 done
-echo "Wine paint comparison: $cases cases at 96, 144 and 192 DPI, $failed with differences ($relaunched launches Wine failed, tried again)"
+echo "Wine paint comparison: $cases cases at 96, 144 and 192 DPI, $failed with differences ($WINE_RELAUNCHED launches Wine failed, tried again)"
 [ "$failed" = 0 ]

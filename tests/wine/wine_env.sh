@@ -117,13 +117,32 @@ wine_launch_failed() {
     return 1
 }
 WINE_LAUNCH_TRIES=3
+WINE_RELAUNCHED=0
+
+# wine_run LOG SECONDS PROGRAM [ARGS...]: runs PROGRAM under Wine for at
+# most SECONDS, its output in LOG, and returns its exit code. Only a launch
+# that Wine itself failed is tried again, up to WINE_LAUNCH_TRIES times;
+# WINE_RELAUNCHED counts those.
+wine_run() {
+    local log="$1" seconds="$2" rc try
+    shift 2
+    for try in $(seq 1 "$WINE_LAUNCH_TRIES"); do
+        timeout "$seconds" wine "$@" >"$log" 2>&1
+        rc=$?
+        [ "$rc" != 0 ] && wine_launch_failed "$(cat "$log")" || break
+        echo "note: Wine could not start $(basename "$1") (try $try of $WINE_LAUNCH_TRIES)"
+        WINE_RELAUNCHED=$((WINE_RELAUNCHED + 1))
+    done
+    return "$rc"
+}
 
 # wine_wait_pid PID SECONDS: waits up to SECONDS for the background job PID
-# to end; false, with the job still running, when it does not.
+# to end, and keeps its exit code in WINE_WAITED_RC; false, with the job
+# still running, when it does not.
 wine_wait_pid() {
     local i
     for i in $(seq 1 $(($2 * 10))); do
-        kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
+        kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; WINE_WAITED_RC=$?; return 0; }
         sleep 0.1
     done
     return 1
