@@ -178,6 +178,19 @@ void FillUncovered(PaintFrame &f, HBRUSH brush, const RECT &client, int x)
     RestoreDC(f.Dest, saved);
 }
 
+// A transparent face shows what the clock's own procedure erases to. Asked
+// directly, not through BeginPaint: its WM_ERASEBKGND is a sent message, which
+// runs every WH_CALLWNDPROC hook of Explorer's thread, this library's too,
+// once a second. A window that is not subclassed is asked as it would be.
+void EraseBehindFace(HDC dest)
+{
+    HWND clock = ClockState.ClockWnd;
+    if (ClockState.PreviousClockProc)
+        CallWindowProcA(ClockState.PreviousClockProc, clock, WM_ERASEBKGND, (WPARAM)dest, 0);
+    else
+        SendMessageA(clock, WM_ERASEBKGND, (WPARAM)dest, 0);
+}
+
 void PaintBackground(PaintFrame &f, HBRUSH brush, const RECT &client, int x)
 {
     HDC dest = f.Dest;
@@ -185,10 +198,14 @@ void PaintBackground(PaintFrame &f, HBRUSH brush, const RECT &client, int x)
         FillUncovered(f, brush, client, x);
         return;
     }
+    if (!ClockState.IsWindowsXP) {
+        EraseBehindFace(dest);
+        return;
+    }
     // Without a compositor the clock must show the notification area's own
     // background: have it paint itself into the clock, shifted to the clock's
     // place in it, which is not its far end where buttons follow the clock.
-    if (!ClockState.IsWindowsXP || !ClockState.PreviousNotifyProc)
+    if (!ClockState.PreviousNotifyProc)
         return;
     RECT clock{}, notify{};
     GetWindowRect(ClockState.ClockWnd, &clock);

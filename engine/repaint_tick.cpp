@@ -13,10 +13,8 @@ void RepaintTick()
     if (memcmp(ClockState.CurrentDigits, ClockState.ShownDigits, DigitCount) == 0)
         return;
     HRGN changed = BuildChangedDigitsRegion();
-    // A transparent face without the XP background copy needs the erase to
-    // clear the old glyphs.
-    BOOL erase = !ClockState.IsWindowsXP && ClockState.TransparentClock;
-    InvalidateRgn(ClockState.ClockWnd, changed, erase);
+    // No erase here: a transparent face erases behind itself as it paints.
+    InvalidateRgn(ClockState.ClockWnd, changed, FALSE);
     PaintClock(ClockState.ClockWnd);
     if (changed)
         DeleteObject(changed);

@@ -216,8 +216,8 @@ TEST_F(PaintTest, GoldenFaces)
 // colour no skin has leaves none of it, and after a repaint request the
 // window equals a whole paint of the same moment. Skins made for it: flat
 // digits whose colon dots reach below NUMBERS.BMP (20 x 4) or below the digit
-// row (24 x 14), where the colons hide; and a tall face whose date row starts
-// left of the origin, at midnight.
+// row (24 x 14), where the colons hide; a tall face whose date row starts
+// left of the origin, at midnight; and a transparent face.
 TEST_F(PaintTest, NoStalePixelsAfterAWholePaintOrARepaintRequest)
 {
     struct Case {
@@ -229,6 +229,9 @@ TEST_F(PaintTest, NoStalePixelsAfterAWholePaintOrARepaintRequest)
         {{20, 4, 6, 8}, OptSeconds, 30, {2026, 12, 6, 10, 15, 58}, {2026, 12, 6, 10, 15, 59}},
         {{24, 14, 6, 8}, OptSeconds, 30, {2026, 12, 6, 10, 15, 58}, {2026, 12, 6, 10, 15, 59}},
         {{9, 14, 6, 8}, OptDate | OptWeekday, 60, {2026, 12, 9, 23, 59, 59}, {2026, 12, 10, 0, 0, 0}},
+        // Transparent: the face erases behind itself, unasked, or the old
+        // digits show through the new ones' keyed pixels.
+        {{9, 14, 6, 8}, OptSeconds | OptTransparent, 30, {2026, 12, 6, 10, 15, 58}, {2026, 12, 6, 10, 15, 59}},
     };
     const COLORREF stale = RGB(7, 7, 7);
     for (const Case &c : cases) {
