@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# What the skinned clock costs under Wine. Two set-ups run side by side, each
-# with its own stand-in taskbar, Wine prefix and display:
+# What the skinned clock costs under Wine. Two set-ups run one after the
+# other, each with its own stand-in taskbar, Wine prefix and display (side by
+# side, one set-up's skinned phases fell on the other's, and each carried
+# the other's load in them):
 #   old  the skinned clock asked to repaint every 250 ms, as the controller
 #        once did (dialwick-perfprobe skinned);
 #   new  the skinned clock with dialwick.exe, once a second on the second.
@@ -151,9 +153,8 @@ measure() {
 }
 
 for name in old new; do
-    (measure "$name") &
+    (measure "$name")
 done
-wait
 
 for name in old new; do
     grep -q '^error' "$work/$name.txt" && { echo "perf_wine: the $name run failed:"; cat "$work/$name.txt"; exit 1; }

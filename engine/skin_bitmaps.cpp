@@ -187,10 +187,11 @@ static void SplitArt(HDC art, HBITMAP bitmap, HDC dest, COLORREF key, SkinDC *ma
     BITMAP info;
     if (mask->DC || !art || GetObjectA(bitmap, sizeof(info), &info) != sizeof(info))
         return;
+    // A failed MakeHeldBitmap leaves its record empty: only the mask can
+    // hold something to free.
     if (!MakeHeldBitmap(mask, dest, info.bmWidth, info.bmHeight) ||
         !MakeHeldBitmap(ink, dest, info.bmWidth, info.bmHeight)) {
         FreeSkinDC(mask);
-        FreeSkinDC(ink);
         return;
     }
     const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
