@@ -51,6 +51,26 @@ TEST_F(AttachFlow, TickRepaintsOnlyTheChangedCells)
     EXPECT_EQ(SimWindowPixelsWritten(), 5 * 9 * 14) << "minute ones, both seconds and both colons, each pixel once";
 }
 
+// A transparent face erases behind the cells a tick repaints, through the
+// procedure it replaced: what the window held there before is gone.
+TEST_F(AttachFlow, TransparentTickErasesBehindTheChangedCells)
+{
+    SeedOptions(OptSeconds | OptTransparent);
+    SimSetLocalTime(2026, 12, 6, 10, 15, 58);
+    Attach();
+    const COLORREF stale = RGB(7, 7, 7);
+    SimFillWindow(Taskbar.Clock, stale);
+    SimSetLocalTime(2026, 12, 6, 10, 15, 59);
+    RepaintClock();
+    Pump();
+    // The second ones' cell at (77, 6): its keyed top-left pixel shows the
+    // erased background; the cells left alone keep the fill.
+    SimPixels after = ClockPixels();
+    EXPECT_EQ(after.At(77, 6), StandinClockColor);
+    EXPECT_EQ(after.At(78, 7), TestDigitColor(9));
+    EXPECT_EQ(after.At(6, 6), stale);
+}
+
 TEST_F(AttachFlow, RightClickChoosesASkin)
 {
     SeedOptions(OptSeconds);
