@@ -178,10 +178,10 @@ void FillUncovered(PaintFrame &f, HBRUSH brush, const RECT &client, int x)
     RestoreDC(f.Dest, saved);
 }
 
-// A transparent face shows what the clock's own procedure erases to. Asked
-// directly, not through BeginPaint: its WM_ERASEBKGND is a sent message, which
-// runs every WH_CALLWNDPROC hook of Explorer's thread, this library's too,
-// once a second. A window that is not subclassed is asked as it would be.
+// A transparent face shows what the clock's own procedure erases to, asked
+// directly: a tick paints without BeginPaint, which would erase, and a sent
+// WM_ERASEBKGND runs every WH_CALLWNDPROC hook of Explorer's thread, this
+// library's too. A window that is not subclassed is sent it.
 void EraseBehindFace(HDC dest)
 {
     HWND clock = ClockState.ClockWnd;
@@ -228,14 +228,9 @@ void ReadDateTexts(PaintFrame &f)
     f.WeekdayLength = DayOfWeekNameLength();
 }
 
-}  // namespace
-
-void PaintClock(HWND hwnd)
+// The face into dest, clipped by the caller to what is to be painted.
+void PaintFaceInto(HDC dest)
 {
-    if (!ClockState.SkinLoaded || !hwnd || !IsWindowVisible(hwnd) || ClockState.PaintInProgress)
-        return;
-    ClockState.PaintInProgress = FlagTrue;
-
     PaintFrame f{};
     RECT client, face;
     int x;
@@ -244,23 +239,53 @@ void PaintClock(HWND hwnd)
     ReadDateTexts(f);
     f.FaceWidth = FaceWidth();
     f.Tall = TaskbarIsTall();
+    f.Dest = dest;
+    f.Numbers = HeldSkinDC(&ClockState.NumbersDC, ClockState.NumbersBitmap, dest);
+    f.Text = HeldSkinDC(&ClockState.TextDC, ClockState.TextBitmap, dest);
+    COLORREF key = GetPixel(f.Text, ClockState.TextBitmapWidth - 1, ClockState.TextBitmapHeight - 1);
+    HBRUSH brush = CreateSolidBrush(key);
+    if (ClockState.TransparentClock)
+        PrepareKeyedArt(dest, key);
 
+    PaintBackground(f, brush, client, x);
+    LayOutFace(f, x);
+
+    if (brush)
+        DeleteObject(brush);
+}
+
+bool StartPaint(HWND hwnd)
+{
+    if (!ClockState.SkinLoaded || !hwnd || !IsWindowVisible(hwnd) || ClockState.PaintInProgress)
+        return false;
+    ClockState.PaintInProgress = FlagTrue;
+    return true;
+}
+
+}  // namespace
+
+void PaintClock(HWND hwnd)
+{
+    if (!StartPaint(hwnd))
+        return;
     PAINTSTRUCT ps;
-    f.Dest = BeginPaint(ClockState.ClockWnd, &ps);
-    if (f.Dest) {
-        f.Numbers = HeldSkinDC(&ClockState.NumbersDC, ClockState.NumbersBitmap, f.Dest);
-        f.Text = HeldSkinDC(&ClockState.TextDC, ClockState.TextBitmap, f.Dest);
-        COLORREF key = GetPixel(f.Text, ClockState.TextBitmapWidth - 1, ClockState.TextBitmapHeight - 1);
-        HBRUSH brush = CreateSolidBrush(key);
-        if (ClockState.TransparentClock)
-            PrepareKeyedArt(f.Dest, key);
-
-        PaintBackground(f, brush, client, x);
-        LayOutFace(f, x);
-
-        if (brush)
-            DeleteObject(brush);
+    HDC dest = BeginPaint(ClockState.ClockWnd, &ps);
+    if (dest) {
+        PaintFaceInto(dest);
         EndPaint(ClockState.ClockWnd, &ps);
+    }
+    ClockState.PaintInProgress = 0;
+}
+
+void PaintClockCells(HWND hwnd, HRGN cells)
+{
+    if (!StartPaint(hwnd))
+        return;
+    HDC dest = GetDC(ClockState.ClockWnd);
+    if (dest) {
+        SelectClipRgn(dest, cells);
+        PaintFaceInto(dest);
+        ReleaseDC(ClockState.ClockWnd, dest);
     }
     ClockState.PaintInProgress = 0;
 }

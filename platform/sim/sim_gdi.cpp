@@ -262,6 +262,27 @@ static const SimRegionData &VisibleRegion(SimGdiObject *dc, const SimSurface &s)
     return dc->DC.Drawable;
 }
 
+// A copy of the region becomes the clipping region; no region removes it.
+int SelectClipRgn(HDC hdc, HRGN region)
+{
+    SimGdiObject *dc = FindDC(hdc);
+    if (!dc)
+        return ERROR;
+    if (!region) {
+        dc->DC.State.HasClip = false;
+        dc->DC.State.Clip = SimRegionData{};
+        dc->DC.DrawableValid = false;
+        return SIMPLEREGION;
+    }
+    SimGdiObject *obj = SimFindGdi(region, SimRegions);
+    if (!obj)
+        return ERROR;
+    dc->DC.State.HasClip = true;
+    dc->DC.State.Clip = obj->Region;
+    dc->DC.DrawableValid = false;
+    return SimRegionType(obj->Region);
+}
+
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
 {
     SimGdiObject *dc = FindDC(hdc);

@@ -328,6 +328,7 @@ int GetObjectA(HANDLE object, int size, LPVOID buffer);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 int SaveDC(HDC hdc);
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom);
+int SelectClipRgn(HDC hdc, HRGN region);
 BOOL RectVisible(HDC hdc, const RECT *rect);
 BOOL RestoreDC(HDC hdc, int savedDC);
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT old);

@@ -257,6 +257,21 @@ TEST_F(PaintTest, NoStalePixelsAfterAWholePaintOrARepaintRequest)
     }
 }
 
+// A tick whose region of changed cells cannot be made paints the whole face.
+TEST_F(PaintTest, TickWithoutItsRegionPaintsTheWholeFace)
+{
+    Attach(30, OptSeconds, 2026, 12, 6, 10, 15, 58);
+    SizeClock(Taskbar);
+    PaintWholeClock();
+    SimSetLocalTime(2026, 12, 6, 10, 15, 59);
+    SimFailCall("CreateRectRgn", 1);
+    RepaintTick();
+    SimClearFailures();
+    SimPixels ticked = SimReadWindowPixels(ClockState.ClockWnd);
+    PaintWholeClock();
+    EXPECT_TRUE(ticked.Pixels == SimReadWindowPixels(ClockState.ClockWnd).Pixels) << "the new second is shown";
+}
+
 // A window procedure that paints the clock again from inside the first paint,
 // as the notification area's procedure may on WM_PRINTCLIENT.
 int NestedCalls = 0;
