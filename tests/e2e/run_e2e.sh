@@ -258,6 +258,28 @@ scenario_windows11() {
     [ "$failed" = "$f0" ] && passed=$((passed + 1)) && echo "ok   windows11"
 }
 
+# One scenario by its name.
+run_scenario() {
+    case "$1" in
+        attach) scenario attach Herb seconds,date,weekday "$h30" ;;
+        attach48) scenario attach Ember date,weekday,12h "$h48" ;;
+        ticking) scenario ticking Herb seconds "$h30" ;;
+        options) scenario options Frost none "$h30" ;;
+        language) scenario language Herb none 30 ;;
+        menu) scenario_menu ;;
+        exit) scenario exit Herb seconds,date 30 ;;
+        detach) scenario detach Ember seconds 30 ;;
+        controller) scenario_controller ;;
+        copydata) scenario copydata Herb seconds,date,weekday 30 ;;
+        rivals) scenario rivals Herb seconds,date 30 ;;
+        intruders) scenario intruders Herb seconds 30 ;;
+        killed) scenario_killed ;;
+        folders) scenario_folders ;;
+        windows11) scenario_windows11 ;;
+        *) fail "unknown scenario $1" ;;
+    esac
+}
+
 all=(attach attach48 ticking options language menu exit detach controller copydata
      rivals intruders killed folders windows11)
 # Above 96 DPI: the face at the scale, its seconds ticking, every option's
@@ -283,24 +305,18 @@ for dpi in 96 144 192; do
             # goes astray there (never when run alone), so it runs once.
             [ "$s" = menu ] && [ "$mode" != classic ] && continue
             runs=$((runs + 1))
-            case "$s" in
-                attach) scenario attach Herb seconds,date,weekday "$h30" ;;
-                attach48) scenario attach Ember date,weekday,12h "$h48" ;;
-                ticking) scenario ticking Herb seconds "$h30" ;;
-                options) scenario options Frost none "$h30" ;;
-                language) scenario language Herb none 30 ;;
-                menu) scenario_menu ;;
-                exit) scenario exit Herb seconds,date 30 ;;
-                detach) scenario detach Ember seconds 30 ;;
-                controller) scenario_controller ;;
-                copydata) scenario copydata Herb seconds,date,weekday 30 ;;
-                rivals) scenario rivals Herb seconds,date 30 ;;
-                intruders) scenario intruders Herb seconds 30 ;;
-                killed) scenario_killed ;;
-                folders) scenario_folders ;;
-                windows11) scenario_windows11 ;;
-                *) fail "unknown scenario $s" ;;
-            esac
+            # Wine's launcher at times cannot start the stand-in at all
+            # (wine_launch_failed): the scenario never ran, so it runs again.
+            for attempt in $(seq 1 "$WINE_LAUNCH_TRIES"); do
+                failed_before="$failed" launches=$(grep -c "Application could not be started" "$work/standin.log" 2>/dev/null)
+                run_scenario "$s"
+                [ "$failed" = "$failed_before" ] && break
+                [ "$(grep -c "Application could not be started" "$work/standin.log" 2>/dev/null)" -gt "${launches:-0}" ] || break
+                [ "$attempt" -lt "$WINE_LAUNCH_TRIES" ] || break
+                echo "note: Wine could not start the stand-in taskbar; $s again (try $((attempt + 1)) of $WINE_LAUNCH_TRIES)"
+                failed="$failed_before"
+                WINE_RELAUNCHED=$((WINE_RELAUNCHED + 1))
+            done
         done
     done
 done
