@@ -37,19 +37,6 @@ rm -rf "$dist" && mkdir -p "$dist/skins"
 cp "$mingw"/{dialwick.dll,dialwick.exe,standin-taskbar.exe,dialwick-perfprobe.exe} "$dist/"
 cp -r "$skins"/. "$dist/skins/"
 
-# The process of this prefix whose command line holds TEXT. A Windows
-# program's has its Windows path: "\standin-taskbar.exe" finds it, and not
-# the start.exe that Wine runs it through, whose command line has a Unix path.
-prefix_pid() {
-    local p
-    for p in /proc/[0-9]*; do
-        tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -qF -- "$1" || continue
-        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-        echo "${p#/proc/}"
-        return 0
-    done
-    return 1
-}
 # CPU nanoseconds and context switches of a process, all its threads; 0 0
 # for none.
 usage() {
@@ -99,8 +86,8 @@ measure_phase() {
     local name="$1" pair="$2" kind="$3" c="" b_s b_w b_c a_s a_w a_c start wall
     if [ "$kind" = skinned ]; then
         case "$name" in
-            old) c=$(prefix_pid '\dialwick-perfprobe.exe') ;;
-            new) c=$(prefix_pid '\dialwick.exe') ;;
+            old) c=$(wine_prefix_pid '\dialwick-perfprobe.exe') ;;
+            new) c=$(wine_prefix_pid '\dialwick.exe') ;;
         esac
         [ -n "$c" ] || { echo "error: no controller in skinned phase $pair"; return 1; }
     fi
@@ -127,7 +114,7 @@ measure() {
     rect=$(timeout 60 wine "$dist/dialwick-perfprobe.exe" where | tr -d '\r' | sed -n 's/^clock: //p')
     [ -n "$rect" ] || { echo "error: no stand-in clock" >"$out"; return 1; }
     sleep "$warm"
-    standin_pid=$(prefix_pid '\standin-taskbar.exe') server_pid=$(prefix_pid /wineserver)
+    standin_pid=$(wine_prefix_pid '\standin-taskbar.exe') server_pid=$(wine_prefix_pid /wineserver)
     [ -n "$standin_pid" ] && [ -n "$server_pid" ] || { echo "error: no stand-in or wineserver process" >"$out"; return 1; }
     : >"$out"
     for pair in $(seq 1 "$pairs"); do

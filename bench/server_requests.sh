@@ -21,17 +21,6 @@ wineserver -k && wineserver -w
 log="$work/server.log"
 wineserver -f -p -d1 2>"$log" &
 
-# The Unix process whose command line holds TEXT, in this prefix.
-unix_pid() {
-    local p
-    for p in /proc/[0-9]*; do
-        tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -qF -- "$1" || continue
-        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-        echo "${p#/proc/}"
-        return 0
-    done
-    return 1
-}
 # The server's thread ids of Unix process $1, as a pattern of alternatives.
 thread_ids() {
     local tid ids=""
@@ -56,8 +45,8 @@ a=$(mark); sleep "$seconds"; b=$(mark)
 wine "$dist/dialwick.exe" >/dev/null 2>&1 &
 sleep 15
 c=$(mark); sleep "$seconds"; d=$(mark)
-standin=$(thread_ids "$(unix_pid '\standin-taskbar.exe')")
-controller=$(thread_ids "$(unix_pid '\dialwick.exe')")
+standin=$(thread_ids "$(wine_prefix_pid '\standin-taskbar.exe')")
+controller=$(thread_ids "$(wine_prefix_pid '\dialwick.exe')")
 wine "$dist/dialwick-perfprobe.exe" close >/dev/null 2>&1
 [ -n "$standin" ] && [ -n "$controller" ] || { echo "server_requests: no stand-in or controller threads in the trace"; exit 1; }
 

@@ -150,3 +150,17 @@ wine_wait_pid() {
 
 # Z:\ path of a host path, as Wine maps the root file system.
 wine_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+
+# The process of this prefix whose command line holds TEXT. A Windows
+# program's has its Windows path: "\standin-taskbar.exe" finds it, and not
+# the start.exe that Wine runs it through, whose command line has a Unix path.
+wine_prefix_pid() {
+    local p
+    for p in /proc/[0-9]*; do
+        tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -qF -- "$1" || continue
+        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        echo "${p#/proc/}"
+        return 0
+    done
+    return 1
+}
