@@ -24,7 +24,7 @@ static SimWindowData *Window(HWND hwnd)
 static SimWindowClass *FindClass(LPCSTR name)
 {
     for (SimWindowClass &c : Sim().Classes)
-        if (strcasecmp(c.Name.c_str(), name) == 0)
+        if (c.Process == Sim().CurrentProcess && strcasecmp(c.Name.c_str(), name) == 0)
             return &c;
     return nullptr;
 }
@@ -49,9 +49,9 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE)
 {
     auto &classes = Sim().Classes;
     for (auto it = classes.begin(); it != classes.end(); ++it)
-        if (strcasecmp(it->Name.c_str(), className) == 0) {
+        if (it->Process == Sim().CurrentProcess && strcasecmp(it->Name.c_str(), className) == 0) {
             for (auto &w : Sim().Windows)
-                if (strcasecmp(w.second.ClassName.c_str(), className) == 0)
+                if (w.second.Process == it->Process && strcasecmp(w.second.ClassName.c_str(), className) == 0)
                     return FALSE;
             // Windows deletes a class's background brush with the class.
             DeleteObject(it->Class.hbrBackground);
@@ -451,6 +451,16 @@ BOOL IsWindowVisible(HWND hwnd)
     return TRUE;
 }
 
+// A window shown with its children: every one of them that is visible now
+// needs painting, as RDW_ALLCHILDREN would.
+static void InvalidateTree(HWND hwnd)
+{
+    InvalidateRect(hwnd, nullptr, TRUE);
+    if (SimWindowData *w = SimFindWindow(hwnd))
+        for (HWND child : std::vector<HWND>(w->Children))
+            InvalidateTree(child);
+}
+
 BOOL ShowWindow(HWND hwnd, int cmd)
 {
     SimWindowData *w = Window(hwnd);
@@ -462,7 +472,7 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     } else {
         w->Style |= WS_VISIBLE;
         if (!wasVisible)
-            InvalidateRect(hwnd, nullptr, TRUE);
+            InvalidateTree(hwnd);
     }
     return wasVisible;
 }

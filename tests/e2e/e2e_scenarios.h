@@ -30,14 +30,12 @@ bool AttachScenario(const ScenarioArgs &args, FaceRun *run, StockClock *stock);
 // and its pixels when the minute is still the one of the stock capture.
 bool CheckStockClock(const FaceRun &run, const StockClock *stock);
 
-void ScenarioAttach(const ScenarioArgs &args);
+// One of the flows shared with the simulation tests (tests/scenarios/flows.h).
+struct Flow;
+void RunFlow(const Flow &flow, const ScenarioArgs &args);
+
 void ScenarioTicking(const ScenarioArgs &args);
-void ScenarioOptions(const ScenarioArgs &args);
 void ScenarioCopyData(const ScenarioArgs &args);
-void ScenarioLanguage(const ScenarioArgs &args);
-void ScenarioMenu(const ScenarioArgs &args);
-void ScenarioExit(const ScenarioArgs &args);
-void ScenarioDetach(const ScenarioArgs &args);
 // For dialwick.exe itself: wait until the stand-in is skinned; close it;
 // wait until the stand-in's own clock is back (after something else closed it).
 void ScenarioWaitSkinned(const ScenarioArgs &args);

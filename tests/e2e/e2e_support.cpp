@@ -221,33 +221,6 @@ bool ReadValue(const char *key, const char *name, DWORD *type, std::vector<uint8
     return ok;
 }
 
-bool CheckValue(const char *key, const char *name, DWORD type, const std::vector<uint8_t> &want, const char *step)
-{
-    DWORD got = REG_NONE;
-    std::vector<uint8_t> data;
-    bool read = ReadValue(key, name, &got, &data);
-    if (type == REG_NONE)
-        return Check(!read, "after %s: %s is still there", step, name);
-    return Check(read && got == type && data == want, "after %s: %s is type %lu data %s, not type %lu data %s", step,
-                 name, got, Hex(data).c_str(), type, Hex(want).c_str());
-}
-
-std::vector<uint8_t> TextBytes(const std::string &text)
-{
-    return std::vector<uint8_t>(text.c_str(), text.c_str() + text.size() + 1);
-}
-
-std::string Hex(const std::vector<uint8_t> &bytes)
-{
-    std::string out;
-    char two[3];
-    for (uint8_t b : bytes) {
-        snprintf(two, sizeof(two), "%02x", b);
-        out += two;
-    }
-    return out.empty() ? "(none)" : out;
-}
-
 std::string FormatTime(const SYSTEMTIME &t)
 {
     char text[32];

@@ -74,11 +74,6 @@ bool WriteCapture(const std::string &path, const Capture &capture);
 
 // Registry values of the current user.
 bool ReadValue(const char *key, const char *name, DWORD *type, std::vector<uint8_t> *data);
-// The value is of that type and holds exactly those bytes (a text with its
-// terminator); with REG_NONE, that it is absent.
-bool CheckValue(const char *key, const char *name, DWORD type, const std::vector<uint8_t> &want, const char *step);
-std::vector<uint8_t> TextBytes(const std::string &text);
-std::string Hex(const std::vector<uint8_t> &bytes);
 
 std::string FormatTime(const SYSTEMTIME &t);
 bool SameSecond(const SYSTEMTIME &a, const SYSTEMTIME &b);

@@ -1,4 +1,4 @@
-// Scenarios about the face: attach, ticking, the option commands, and
+// Scenarios about the face that only Wine runs: ticking in real time, and
 // malformed hand-overs from a third program.
 #include "tests/e2e/e2e_scenarios.h"
 
@@ -61,18 +61,6 @@ bool CheckStockClock(const FaceRun &run, const StockClock *stock)
     if (sameMinute)
         ok = Check(SameCapture(now, stock->Pixels), "the stock clock differs from before the attach") && ok;
     return ok;
-}
-
-void ScenarioAttach(const ScenarioArgs &args)
-{
-    FaceRun run;
-    if (!AttachScenario(args, &run, nullptr) || !WaitClockSized(run))
-        return;
-    RECT tray = ScreenRect(run.Bar.Tray), clock = ScreenRect(run.Bar.Clock);
-    Check(tray.bottom - tray.top == args.TaskbarHeight, "the taskbar is %ld high", tray.bottom - tray.top);
-    Check(clock.right <= tray.right && clock.left >= tray.left, "the clock lies outside the taskbar");
-    if (FreshSnapshot(&run))
-        ShootFace(&run, "attach-h" + std::to_string(args.TaskbarHeight));
 }
 
 // Waits for the start of a second other than the given one, early enough
@@ -149,61 +137,6 @@ void ScenarioTicking(const ScenarioArgs &args)
     }
     Check(frames >= 4, "only %d new seconds were painted in eight seconds", frames);
     Check(shown > 0 && hidden > 0, "the colons never blinked (%d shown, %d hidden)", shown, hidden);
-}
-
-static void CheckSettingsValues(const FaceRun &run, const char *step)
-{
-    for (const OptionCommand &o : OptionCommands) {
-        if (!o.Bit)
-            continue;
-        uint8_t want = (run.Options & o.Bit) ? 0xFF : 0x00;
-        CheckValue(SettingsKeyPath, o.Value, REG_BINARY, {want}, step);
-    }
-    DWORD type = 0;
-    std::vector<uint8_t> data;
-    bool read = ReadValue(SettingsKeyPath, "SkinName", &type, &data);
-    bool named = data.size() > run.Skin.size() && memcmp(data.data(), run.Skin.c_str(), run.Skin.size() + 1) == 0;
-    Check(read && type == REG_SZ && data.size() == 100 && named, "after %s: SkinName is type %lu, %zu bytes %s", step,
-          type, data.size(), Hex(data).c_str());
-}
-
-static void CheckAutostart(const ScenarioArgs &args, bool present)
-{
-    std::string exe = args.Dll.substr(0, args.Dll.rfind('\\')) + "\\dialwick.exe";
-    CheckValue(RunKeyPath, "ZantorDialwick", present ? REG_EXPAND_SZ : REG_NONE, TextBytes(exe), "command 205");
-}
-
-void ScenarioOptions(const ScenarioArgs &args)
-{
-    FaceRun run;
-    if (!AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) || !ShootFace(&run, "options-start"))
-        return;
-    for (UINT id : OptionOrder) {
-        if (!SendCommand(run.Bar.Clock, id))
-            return;
-        for (const OptionCommand &o : OptionCommands)
-            if (o.Id == id)
-                run.Options ^= o.Bit;
-        std::string name = "options-" + std::to_string(id) + "-" + FormatFaceOptions(run.Options);
-        for (char &c : name)
-            if (c == ',')
-                c = '+';
-        CheckSettingsValues(run, name.c_str());
-        // The hour digits follow 12-hour time only from the next snapshot on.
-        if (id == EnglishTimeCommand && !FreshSnapshot(&run))
-            return;
-        ShootFace(&run, name);
-    }
-    CheckAutostart(args, false);
-    if (SendCommand(run.Bar.Clock, StartWithWindowsCommand)) {
-        CheckAutostart(args, true);
-        CheckSettingsValues(run, "205 on");
-        ShootFace(&run, "options-205-on");
-    }
-    if (SendCommand(run.Bar.Clock, StartWithWindowsCommand)) {
-        CheckAutostart(args, false);
-        ShootFace(&run, "options-205-off");
-    }
 }
 
 void ScenarioCopyData(const ScenarioArgs &args)

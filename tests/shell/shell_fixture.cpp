@@ -25,16 +25,6 @@ void SeedOptions(unsigned options)
     }
 }
 
-std::string StoredValue(const char *name)
-{
-    DWORD type;
-    std::vector<uint8_t> data;
-    if (!SimRegGetValue(SettingsKeyPath, name, &type, &data))
-        return "(none)";
-    data.push_back(0);
-    return (const char *)data.data();
-}
-
 void ShellFixture::SetUp()
 {
     SimReset();

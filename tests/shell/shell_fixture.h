@@ -50,5 +50,3 @@ struct ShellFixture : ::testing::Test {
 
 // Stores the face options (FaceOption bits) as the library does, one byte each.
 void SeedOptions(unsigned options);
-// A value of the settings key up to its first zero byte; "(none)" when missing.
-std::string StoredValue(const char *name);

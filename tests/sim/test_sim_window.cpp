@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -117,6 +119,24 @@ TEST_F(Windows, PaintIsClippedToTheUpdateRegionAndTheParent)
     HDC dc = GetDC(Child);
     EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID) << "a hidden window shows nothing";
     ReleaseDC(Child, dc);
+    Log.clear();
+    ShowWindow(Top, SW_SHOWNA);
+    SimPumpMessages();
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "paint"), 2) << "shown again, the window and its child paint";
+}
+
+// A class belongs to the process that registered it, as a local class does.
+TEST_F(Windows, ClassesAreThoseOfTheProcess)
+{
+    DWORD other = SimCreateProcess("other.exe");
+    SimInProcess(other, [] {
+        EXPECT_EQ(CreateWindowExA(0, "Rec", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr), nullptr);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "Rec";
+        EXPECT_NE(RegisterClassA(&wc), 0) << "the same name in another process";
+    });
+    SimEndProcess(other);
 }
 
 TEST_F(Windows, EraseFlagSendsEraseBackgroundWithTheClassBrush)

@@ -1,0 +1,118 @@
+// The shared flows' desk under Wine: this program is the controller of the
+// real library, and the stand-in taskbar runs in another process.
+#include "tests/e2e/e2e_scenarios.h"
+#include "tests/scenarios/flows.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+static ScenarioArgs Args;
+static FaceRun Run;
+static StockClock Stock;
+static bool AttachedOnce;
+
+void RunFlow(const Flow &flow, const ScenarioArgs &args)
+{
+    Args = args;
+    FlowFace start;
+    start.Skin = args.Skin;
+    start.Options = args.Options;
+    flow.Run(start);
+}
+
+bool DeskCheck(bool ok, const char *format, ...)
+{
+    if (ok)
+        return true;
+    char text[1024];
+    va_list list;
+    va_start(list, format);
+    vsnprintf(text, sizeof(text), format, list);
+    va_end(list);
+    return Check(false, "%s", text);
+}
+
+LONG DeskAttach()
+{
+    if (!AttachedOnce) {
+        AttachedOnce = true;
+        return AttachScenario(Args, &Run, &Stock) && WaitClockSized(Run) ? -1 : 0;
+    }
+    LONG attached = AttachClock((Args.SkinsDir + "\\README.md").c_str());
+    NoteSnapshot(&Run);
+    return WaitClockSized(Run) ? attached : 0;
+}
+
+LONG DeskDetach() { return DetachClock(); }
+
+LONG DeskKillHooks() { return KillHooksNow(); }
+
+bool DeskCommand(UINT id) { return SendCommand(Run.Bar.Clock, id); }
+
+// Hand-shake with the runner, which owns the X display's synthetic input.
+static bool WriteSignal(const char *name, const char *text)
+{
+    std::string path = Args.OutDir + "\\" + name, part = path + ".part";
+    FILE *f = fopen(part.c_str(), "w");
+    if (!f)
+        return false;
+    fputs(text, f);
+    fclose(f);
+    return MoveFileA(part.c_str(), path.c_str()) != 0;
+}
+
+static bool SkinNameIs(const char *skin)
+{
+    DWORD type = 0;
+    std::vector<uint8_t> data;
+    size_t n = strlen(skin) + 1;
+    return ReadValue(SettingsKeyPath, "SkinName", &type, &data) && data.size() >= n &&
+           memcmp(data.data(), skin, n) == 0;
+}
+
+static HWND VisibleMenu()
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+bool DeskChooseSkinByMenu(const char *skin)
+{
+    RECT clock = ScreenRect(Run.Bar.Clock);
+    char point[64];
+    snprintf(point, sizeof(point), "%ld %ld\n", (clock.left + clock.right) / 2, (clock.top + clock.bottom) / 2);
+    if (!Check(WriteSignal("menu-click", point), "cannot signal the runner") ||
+        !Check(WaitUntil(10000, [] { return VisibleMenu() != nullptr; }), "no popup menu opened on the right click"))
+        return false;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(VisibleMenu(), &owner);
+    Check(owner == Run.Bar.ProcessId, "the popup menu does not belong to the stand-in");
+    WriteSignal("menu-open", "\n");
+    return Check(WaitUntil(10000, [&] { return SkinNameIs(skin); }), "choosing %s in the Skins submenu did not take",
+                 skin) &&
+           Check(WaitUntil(3000, [] { return VisibleMenu() == nullptr; }), "the popup menu stayed open");
+}
+
+bool DeskExitRequested()
+{
+    return Check(WaitUntil(3000, [] { return ExitRequested(); }), "the exit command posted nothing to the controller");
+}
+
+bool DeskNewSnapshot() { return FreshSnapshot(&Run); }
+
+bool DeskFaceShows(const std::string &name, const FlowFace &face)
+{
+    Run.Skin = face.Skin;
+    Run.Options = face.Options;
+    return ShootFace(&Run, name);
+}
+
+bool DeskStockClockBack() { return CheckStockClock(Run, &Stock); }
+
+bool DeskValue(const char *key, const char *name, DWORD *type, std::vector<uint8_t> *data)
+{
+    return ReadValue(key, name, type, data);
+}
+
+std::string DeskAutostartLine() { return Args.Dll.substr(0, Args.Dll.rfind('\\')) + "\\dialwick.exe"; }

@@ -1,0 +1,200 @@
+// The shared flows on the simulation's desk: the controller and Explorer as
+// two simulated processes, each face held to the preview's paint of the
+// same skin, options and time, on both taskbars.
+#include "shell/library.h"
+#include "tests/scenarios/flows.h"
+#include "tests/shell/shell_fixture.h"
+#include "tools/standin/face_render.h"
+#include "tools/standin/taskbar_rects.h"
+
+#include <stdarg.h>
+
+#include <algorithm>
+
+namespace {
+
+struct FlowCase {
+    const Flow *Run;
+    StandinMode Mode;
+};
+
+void PrintTo(const FlowCase &c, std::ostream *os) { *os << c.Run->Name; }
+
+struct SharedFlows : ShellFixture, ::testing::WithParamInterface<FlowCase> {
+    SharedFlows() { Layout.Mode = GetParam().Mode; }
+};
+
+SharedFlows *Desk;
+bool AttachedOnce;
+std::string StockRects;
+SimPixels StockPixels;
+
+std::string TaskbarRects()
+{
+    std::string rects;
+    Desk->InExplorer([&] { rects = DescribeTaskbarRects(Desk->Taskbar.Tray); });
+    return rects;
+}
+
+LRESULT SendToClock(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT r = 0;
+    Desk->InExplorer([&] { r = SendMessageA(Desk->Taskbar.Clock, msg, wParam, lParam); });
+    Desk->Pump();
+    return r;
+}
+
+TEST_P(SharedFlows, Run)
+{
+    Desk = this;
+    AttachedOnce = false;
+    Skins.AddSkin("Ember");
+    Skins.AddSkin(MenuFlowSkin, TestSkinShape{12, 18, 7, 9});
+    const unsigned options = OptSeconds | OptDate | OptWeekday;
+    SeedOptions(options);
+    // A Saturday; the stock clock's timer shows the new time before the flow starts.
+    SimSetLocalTime(2026, 12, 5, 9, 41, 7);
+    SimFireTimers(1000);
+    Pump();
+    GetParam().Run->Run(FlowFace{"Herb", options});
+}
+
+std::vector<FlowCase> AllCases()
+{
+    std::vector<FlowCase> cases;
+    for (size_t i = 0; i < FlowCount; i++)
+        for (StandinMode mode : {StandinClassic, StandinWindows10})
+            cases.push_back({&Flows[i], mode});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(, SharedFlows, ::testing::ValuesIn(AllCases()), [](const auto &info) {
+    return std::string(info.param.Run->Name) + (info.param.Mode == StandinClassic ? "Classic" : "Windows10");
+});
+
+}  // namespace
+
+bool DeskCheck(bool ok, const char *format, ...)
+{
+    if (ok)
+        return true;
+    char text[1024];
+    va_list list;
+    va_start(list, format);
+    vsnprintf(text, sizeof(text), format, list);
+    va_end(list);
+    ADD_FAILURE() << text;
+    return false;
+}
+
+LONG DeskAttach()
+{
+    if (!AttachedOnce) {
+        AttachedOnce = true;
+        StockRects = TaskbarRects();
+        StockPixels = Desk->ClockPixels();
+    }
+    LONG attached = Desk->Attach();
+    DeskCheck(SimModuleMapped(Desk->Explorer, Desk->Library), "the library is not mapped into Explorer");
+    return attached;
+}
+
+LONG DeskDetach() { return Desk->Detach(); }
+
+LONG DeskKillHooks()
+{
+    LONG killed = KillHooks(Desk->ControllerWindow);
+    Desk->Pump();
+    return killed;
+}
+
+bool DeskCommand(UINT id)
+{
+    SendToClock(WM_COMMAND, id, 0);
+    return true;
+}
+
+bool DeskChooseSkinByMenu(const char *skin)
+{
+    SendToClock(WM_RBUTTONDOWN, 0, MAKELPARAM(5, 6));
+    SimTrackedMenu tracked = SimLastTrackedMenu();
+    RECT clock = Desk->ClockRect();
+    DeskCheck(tracked.Open && tracked.Owner == Desk->Taskbar.Clock && tracked.X == clock.left + 5 &&
+                  tracked.Y == clock.top + 6,
+              "the popup menu is not the clock's, at the click");
+    std::vector<SimMenuItem> items;
+    if (!DeskCheck(SimGetMenuItems(Desk->ShellState().SkinsMenu, &items) && items.size() > 1 && items[1].Text == skin &&
+                       SimChooseMenuItem((UINT)items[1].Id),
+                   "the Skins submenu's second item is not %s", skin))
+        return false;
+    Desk->Pump();
+    return true;
+}
+
+bool DeskExitRequested()
+{
+    Desk->Pump();
+    const std::vector<UINT> &heard = ShellFixture::ControllerMessages;
+    if (!DeskCheck(std::find(heard.begin(), heard.end(), ExitRequestMessage) != heard.end(),
+                   "the exit command posted nothing to the controller"))
+        return false;
+    return DeskCheck(Desk->Detach() == -1, "the controller's detach did not return -1");
+}
+
+bool DeskNewSnapshot()
+{
+    SimAdvanceTime(2000);
+    bool posted = RepaintClock();
+    Desk->Pump();
+    return DeskCheck(posted, "RepaintClock did not post its request");
+}
+
+bool DeskFaceShows(const std::string &name, const FlowFace &face)
+{
+    FaceRequest request;
+    request.SkinsDir = Desk->Skins.Path;
+    request.Skin = face.Skin;
+    request.Options = face.Options;
+    request.TaskbarHeight = Desk->Layout.TaskbarHeight;
+    request.Mode = Desk->Layout.Mode;
+    FaceImage image;
+    std::string error;
+    bool rendered = false;
+    // The preview is a program of its own, with its own copy of the engine.
+    DWORD preview = SimCreateProcess("dialwick-preview");
+    SimInProcess(preview, [&] { rendered = RenderFace(nullptr, request, &image, &error); });
+    SimEndProcess(preview);
+    if (!DeskCheck(rendered, "%s: the preview failed: %s", name.c_str(), error.c_str()))
+        return false;
+    SimPixels shown = Desk->ClockPixels();
+    int differ = shown.Width == image.Width && shown.Height == image.Height ? 0 : -1;
+    for (int y = 0; differ >= 0 && y < image.Height; y++)
+        for (int x = 0; x < image.Width; x++) {
+            uint32_t want = image.Pixels[(size_t)y * image.Width + x];
+            differ += want != NotVisiblePixel && shown.At(x, y) != want;
+        }
+    std::string rects = TaskbarRects();
+    return DeskCheck(differ == 0, "%s: the clock (%dx%d) differs from the preview (%dx%d) in %d pixels", name.c_str(),
+                     shown.Width, shown.Height, image.Width, image.Height, differ) &&
+           DeskCheck(rects == image.Rects, "%s: the taskbar's windows lie at\n%s, the preview's at\n%s", name.c_str(),
+                     rects.c_str(), image.Rects.c_str());
+}
+
+bool DeskStockClockBack()
+{
+    DWORD answer = 0;
+    Desk->InExplorer([&] { answer = (DWORD)SendMessageA(Desk->Taskbar.Clock, ClockSizeMessage, 0, 0); });
+    int height = StandinThickness(Desk->Layout);
+    SimPixels now = Desk->ClockPixels();
+    return DeskCheck(answer == (DWORD)MAKELONG(StandinStockClockWidth, height), "the stock size answer is %08lx",
+                     answer) &&
+           DeskCheck(TaskbarRects() == StockRects, "the taskbar's windows did not go back") &&
+           DeskCheck(now.Pixels == StockPixels.Pixels, "the stock clock's pixels differ from before the attach");
+}
+
+bool DeskValue(const char *key, const char *name, DWORD *type, std::vector<uint8_t> *data)
+{
+    return SimRegGetValue(key, name, type, data);
+}
+
+std::string DeskAutostartLine() { return "C:\\Program Files\\Dialwick\\dialwick.exe"; }
