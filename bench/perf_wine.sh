@@ -105,7 +105,7 @@ measure_phase() {
 measure() {
     local name="$1" w="$work/$1" out="$work/$1.txt" pair kind line order
     standin="" controller=""
-    . "$here/../tests/wine/wine_env.sh"
+    . "$here/../scripts/wine_env.sh"
     trap '[ -n "$controller" ] && kill "$controller" 2>/dev/null; [ -n "$standin" ] && kill "$standin" 2>/dev/null; wine_env_stop' EXIT
     wine_env_start "$w" >"$w.log" 2>&1 || { echo "error: the Wine environment did not start" >"$out"; return 1; }
     wine "$dist/standin-taskbar.exe" --height 40 >/dev/null 2>&1 &

@@ -13,7 +13,7 @@ rm -rf "$dist" && mkdir -p "$dist/skins"
 cp "$mingw"/{dialwick.dll,dialwick.exe,standin-taskbar.exe,dialwick-perfprobe.exe} "$dist/"
 cp -r "$skins"/. "$dist/skins/"
 
-. "$here/../tests/wine/wine_env.sh"
+. "$here/../scripts/wine_env.sh"
 trap 'wine_env_stop' EXIT
 wine_env_start "$work/env" >"$work/env.log" 2>&1 || { echo "server_requests: $(tail -1 "$work/env.log")"; exit 1; }
 # The prefix's server again, in the foreground, tracing.

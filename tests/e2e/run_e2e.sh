@@ -13,7 +13,7 @@ set -u
 preview="$1" mingw="$2" skins="$3" work="$(mkdir -p "$4" && cd "$4" && pwd)"
 shift 4
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/../wine/wine_env.sh"
+. "$here/../../scripts/wine_env.sh"
 
 started=()  # pids of the Wine programs started here
 cleanup() {

@@ -10,7 +10,7 @@ set -u
 mingw_x64="$1" mingw_i686="$2" setup="$3" prefix_arch="$4" work="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
-. "$root/tests/wine/wine_env.sh"
+. "$root/scripts/wine_env.sh"
 
 started=()
 cleanup() {

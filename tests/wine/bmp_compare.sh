@@ -8,7 +8,7 @@
 set -u
 sim_probe="$1" wine_probe="$2" suite="$3" differences="$4" work="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/wine_env.sh"
+. "$here/../../scripts/wine_env.sh"
 trap wine_env_stop EXIT
 mkdir -p "$work"
 [ -d "$suite" ] || { echo "bmp_compare: no suite at $suite"; exit 1; }

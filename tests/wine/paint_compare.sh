@@ -10,7 +10,7 @@
 set -u
 preview="$1" probe="$2" skins="$3" work="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/wine_env.sh"
+. "$here/../../scripts/wine_env.sh"
 trap wine_env_stop EXIT
 mkdir -p "$work/out"
 wine_env_start "$work" || exit 1

@@ -6,7 +6,7 @@
 set -u
 mingw="$1" skins="$2" work="$3" requests="${4:-10000}"
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/wine_env.sh"
+. "$here/../../scripts/wine_env.sh"
 standin_pid=""
 cleanup() {
     [ -n "$standin_pid" ] && kill "$standin_pid" 2>/dev/null

@@ -1,5 +1,6 @@
-# Sourced by the Wine runners: a private Xvfb display and Wine prefix, and
-# clean-up of exactly the processes started here.
+# Sourced by the demo, the Wine test runners and the Wine benchmarks: a
+# private Xvfb display and Wine prefix, and clean-up of exactly the processes
+# started here.
 # Sets WINE_READY=1 on success; on failure prints why and returns non-zero.
 # A prefix holds about 1.3 GB of Wine's own files, so each runner removes its
 # prefix when it stops: a whole test run then needs room for one at a time.
