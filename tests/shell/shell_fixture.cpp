@@ -4,6 +4,7 @@
 #include "shell/library.h"
 #include "tests/scenarios/scenarios.h"
 #include "tools/standin/standin_windows.h"
+#include "tools/standin/taskbar_rects.h"
 
 #include <string.h>
 
@@ -105,5 +106,19 @@ RECT ShellFixture::ClockRect()
 {
     RECT r{};
     GetWindowRect(Taskbar.Clock, &r);
+    return r;
+}
+
+LRESULT ShellFixture::SendToClock(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT r = 0;
+    InExplorer([&] { r = SendMessageA(Taskbar.Clock, msg, wParam, lParam); });
+    return r;
+}
+
+std::string ShellFixture::Rects()
+{
+    std::string r;
+    InExplorer([&] { r = DescribeTaskbarRects(Taskbar.Tray); });
     return r;
 }

@@ -46,6 +46,10 @@ struct ShellFixture : ::testing::Test {
 
     SimPixels ClockPixels() { return SimReadWindowPixels(Taskbar.Clock); }
     RECT ClockRect();
+    // A message sent to the clock inside Explorer, and its answer.
+    LRESULT SendToClock(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Where the taskbar's windows lie, as DescribeTaskbarRects writes it.
+    std::string Rects();
 };
 
 // Stores the face options (FaceOption bits) as the library does, one byte each.

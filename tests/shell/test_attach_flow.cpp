@@ -78,7 +78,7 @@ TEST_F(AttachFlow, DetachFreesWhatTheClockHeld)
     SeedOptions(OptSeconds);
     Attach();
     SimSetMenuChoice(0);  // a menu opened and closed: its tree stays until the next
-    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
+    SendToClock(WM_RBUTTONDOWN, 0, 0);
     ASSERT_GT(SimLiveMenus(), 0);
     EXPECT_EQ(Detach(), -1);
     EXPECT_EQ(SimLiveMenus(), 0) << "the menus went with the clock, not with Explorer";

@@ -14,12 +14,6 @@ struct Commands : ShellFixture {
         SeedOptions(0);
         Attach();
     }
-    LRESULT SendToClock(UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        LRESULT r = 0;
-        InExplorer([&] { r = SendMessageA(Taskbar.Clock, msg, wParam, lParam); });
-        return r;
-    }
 };
 
 // What Explorer's clock procedure saw while the test spied on it.
@@ -70,7 +64,7 @@ TEST_F(Commands, SkinCommandsPastTheHundredthPickNothing)
     for (int i = 0; i < 102; i++)
         Skins.WriteFile("Empty" + std::to_string(100 + i) + "/README", "");
     SimSetMenuChoice(0);
-    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
+    SendToClock(WM_RBUTTONDOWN, 0, 0);
     std::vector<SimMenuItem> items;
     ASSERT_TRUE(SimGetMenuItems(ShellState().SkinsMenu, &items));
     ASSERT_GT(items.size(), 100u);

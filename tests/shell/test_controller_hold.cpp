@@ -93,7 +93,7 @@ TEST_F(ControllerHold, OnlyTheControllerThatAttachedHandsOverOrGivesTheClockBack
         case UnsubclassAsHolder:
             // Exit still reaches the controller before the clock is taken from it.
             SimSetMenuChoice(ExitCommand);
-            InExplorer([&] { SendMessageA(Taskbar.Clock, WM_RBUTTONDOWN, 0, 0); });
+            SendToClock(WM_RBUTTONDOWN, 0, 0);
             Pump();
             EXPECT_EQ(ControllerMessages, std::vector<UINT>{ExitRequestMessage});
             send(Taskbar.Clock, unsubclass, (WPARAM)ControllerWindow, 0);

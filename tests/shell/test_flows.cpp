@@ -5,7 +5,6 @@
 #include "tests/scenarios/flows.h"
 #include "tests/shell/shell_fixture.h"
 #include "tools/standin/face_render.h"
-#include "tools/standin/taskbar_rects.h"
 
 #include <stdarg.h>
 
@@ -28,21 +27,6 @@ SharedFlows *Desk;
 bool AttachedOnce;
 std::string StockRects;
 SimPixels StockPixels;
-
-std::string TaskbarRects()
-{
-    std::string rects;
-    Desk->InExplorer([&] { rects = DescribeTaskbarRects(Desk->Taskbar.Tray); });
-    return rects;
-}
-
-LRESULT SendToClock(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT r = 0;
-    Desk->InExplorer([&] { r = SendMessageA(Desk->Taskbar.Clock, msg, wParam, lParam); });
-    Desk->Pump();
-    return r;
-}
 
 TEST_P(SharedFlows, Run)
 {
@@ -91,7 +75,7 @@ LONG DeskAttach()
 {
     if (!AttachedOnce) {
         AttachedOnce = true;
-        StockRects = TaskbarRects();
+        StockRects = Desk->Rects();
         StockPixels = Desk->ClockPixels();
     }
     LONG attached = Desk->Attach();
@@ -110,13 +94,14 @@ LONG DeskKillHooks()
 
 bool DeskCommand(UINT id)
 {
-    SendToClock(WM_COMMAND, id, 0);
+    Desk->SendToClock(WM_COMMAND, id, 0);
+    Desk->Pump();
     return true;
 }
 
 bool DeskChooseSkinByMenu(const char *skin)
 {
-    SendToClock(WM_RBUTTONDOWN, 0, MAKELPARAM(5, 6));
+    Desk->SendToClock(WM_RBUTTONDOWN, 0, MAKELPARAM(5, 6));
     SimTrackedMenu tracked = SimLastTrackedMenu();
     RECT clock = Desk->ClockRect();
     DeskCheck(tracked.Open && tracked.Owner == Desk->Taskbar.Clock && tracked.X == clock.left + 5 &&
@@ -173,7 +158,7 @@ bool DeskFaceShows(const std::string &name, const FlowFace &face)
             uint32_t want = image.Pixels[(size_t)y * image.Width + x];
             differ += want != NotVisiblePixel && shown.At(x, y) != want;
         }
-    std::string rects = TaskbarRects();
+    std::string rects = Desk->Rects();
     return DeskCheck(differ == 0, "%s: the clock (%dx%d) differs from the preview (%dx%d) in %d pixels", name.c_str(),
                      shown.Width, shown.Height, image.Width, image.Height, differ) &&
            DeskCheck(rects == image.Rects, "%s: the taskbar's windows lie at\n%s, the preview's at\n%s", name.c_str(),
@@ -183,12 +168,12 @@ bool DeskFaceShows(const std::string &name, const FlowFace &face)
 bool DeskStockClockBack()
 {
     DWORD answer = 0;
-    Desk->InExplorer([&] { answer = (DWORD)SendMessageA(Desk->Taskbar.Clock, ClockSizeMessage, 0, 0); });
+    answer = (DWORD)Desk->SendToClock(ClockSizeMessage, 0, 0);
     int height = StandinThickness(Desk->Layout);
     SimPixels now = Desk->ClockPixels();
     return DeskCheck(answer == (DWORD)MAKELONG(StandinStockClockWidth, height), "the stock size answer is %08lx",
                      answer) &&
-           DeskCheck(TaskbarRects() == StockRects, "the taskbar's windows did not go back") &&
+           DeskCheck(Desk->Rects() == StockRects, "the taskbar's windows did not go back") &&
            DeskCheck(now.Pixels == StockPixels.Pixels, "the stock clock's pixels differ from before the attach");
 }
 

@@ -12,12 +12,6 @@
 namespace {
 
 struct TaskbarModes : ShellFixture {
-    std::string Rects()
-    {
-        std::string r;
-        InExplorer([&] { r = DescribeTaskbarRects(Taskbar.Tray); });
-        return r;
-    }
     SIZE Face()
     {
         SIZE s{};
@@ -87,7 +81,7 @@ TEST_P(Windows10, TheFaceGetsItsRoomFollowsItsOptionsAndDetachGivesEverythingBac
     ExpectFaceHasItsRoom(Layout.Vertical);
     InExplorer([&] { SendMessageA(NotifyChild("SysPager"), PGM_RECALCSIZE, 0, 0); });
     EXPECT_EQ(Rects(), attached);
-    InExplorer([&] { SendMessageA(Taskbar.Clock, WM_COMMAND, ShowSecondsCommand, 0); });
+    SendToClock(WM_COMMAND, ShowSecondsCommand, 0);
     Pump();
     SIZE withoutSeconds = Face();
     ASSERT_LT(withoutSeconds.cx, withSeconds.cx);
