@@ -99,6 +99,35 @@ bool DeskExitRequested()
     return Check(WaitUntil(3000, [] { return ExitRequested(); }), "the exit command posted nothing to the controller");
 }
 
+bool DeskSendMalformedHandOvers()
+{
+    char command[1024];
+    snprintf(command, sizeof(command), "\"%s\" %llu", Args.Helper.c_str(),
+             (unsigned long long)(uintptr_t)Run.Bar.Clock);
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!Check(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0,
+               "cannot start %s", Args.Helper.c_str()))
+        return false;
+    DWORD code = 1;
+    bool ended = WaitUntil(15000, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
+    if (!ended)
+        TerminateProcess(pi.hProcess, 1);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return Check(ended && code == 0, "the sender of malformed hand-overs failed (exit %lu)", code) &&
+           Check(IsWindow(Run.Bar.Clock) && ProcessHasModule(Run.Bar.ProcessId, "dialwick.dll"),
+                 "the stand-in did not survive");
+}
+
+bool DeskTaskbarLayered(BYTE *alpha)
+{
+    DWORD flags = 0;
+    return GetLayeredWindowAttributes(Run.Bar.Tray, nullptr, alpha, &flags) && (flags & LWA_ALPHA);
+}
+
 bool DeskNewSnapshot() { return FreshSnapshot(&Run); }
 
 bool DeskFaceShows(const std::string &name, const FlowFace &face)

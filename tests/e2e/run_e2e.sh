@@ -267,6 +267,7 @@ run_scenario() {
         options) scenario options Frost none "$h30" ;;
         language) scenario language Herb none 30 ;;
         menu) scenario_menu ;;
+        layering) scenario layering Herb seconds,date 30 ;;
         exit) scenario exit Herb seconds,date 30 ;;
         detach) scenario detach Ember seconds 30 ;;
         controller) scenario_controller ;;
@@ -280,7 +281,7 @@ run_scenario() {
     esac
 }
 
-all=(attach attach48 ticking options language menu exit detach controller copydata
+all=(attach attach48 ticking options language menu layering exit detach controller copydata
      rivals intruders killed folders windows11)
 # Above 96 DPI: the face at the scale, its seconds ticking, every option's
 # face, and the taskbar's room for each.

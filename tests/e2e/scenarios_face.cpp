@@ -1,5 +1,5 @@
-// Scenarios about the face that only Wine runs: ticking in real time, and
-// malformed hand-overs from a third program.
+// The attach and the stock clock's return, which the shared flows' desk
+// uses too, and the face ticking in real time.
 #include "tests/e2e/e2e_scenarios.h"
 
 #include "tools/standin/taskbar_rects.h"
@@ -137,33 +137,4 @@ void ScenarioTicking(const ScenarioArgs &args)
     }
     Check(frames >= 4, "only %d new seconds were painted in eight seconds", frames);
     Check(shown > 0 && hidden > 0, "the colons never blinked (%d shown, %d hidden)", shown, hidden);
-}
-
-void ScenarioCopyData(const ScenarioArgs &args)
-{
-    FaceRun run;
-    Capture before, after;
-    if (!AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) || !ShootFace(&run, "copydata-before", &before))
-        return;
-    char command[1024];
-    snprintf(command, sizeof(command), "\"%s\" %llu", args.Helper.c_str(),
-             (unsigned long long)(uintptr_t)run.Bar.Clock);
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!Check(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0,
-               "cannot start %s", args.Helper.c_str()))
-        return;
-    DWORD code = 1;
-    bool ended = WaitUntil(15000, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
-    if (!ended)
-        TerminateProcess(pi.hProcess, 1);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    Check(ended && code == 0, "the sender of malformed hand-overs failed (exit %lu)", code);
-    Check(IsWindow(run.Bar.Clock) && ProcessHasModule(run.Bar.ProcessId, "dialwick.dll"),
-          "the stand-in did not survive");
-    if (ShootFace(&run, "copydata-after", &after))
-        Check(SameCapture(before, after), "the face changed after the malformed hand-overs");
 }

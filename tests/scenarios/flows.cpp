@@ -110,6 +110,31 @@ static void FlowMenu(FlowFace face)
     DeskFaceShows("menu-" + face.Skin, face);
 }
 
+// Hand-overs of the wrong size or without a terminated path, from another
+// program, go to Explorer's procedure: the face stays as it was.
+static void FlowHostileHandOvers(FlowFace face)
+{
+    if (Attached() && DeskNewSnapshot() && DeskFaceShows("copydata-before", face) && DeskSendMalformedHandOvers())
+        DeskFaceShows("copydata-after", face);
+}
+
+// The taskbar made see-through and back, twice; the face stays.
+static void FlowLayering(FlowFace face)
+{
+    if (!Attached() || !DeskNewSnapshot())
+        return;
+    for (int round = 0; round < 2; round++) {
+        BYTE alpha = 0;
+        if (!DeskCommand(LayeredModeCommand) ||
+            !DeskCheck(DeskTaskbarLayered(&alpha) && alpha == 150, "the taskbar is not see-through at 150, round %d",
+                       round) ||
+            !DeskCommand(LayeredModeCommand) ||
+            !DeskCheck(!DeskTaskbarLayered(&alpha), "the taskbar stays see-through, round %d", round))
+            return;
+    }
+    DeskFaceShows("layering", face);
+}
+
 static void FlowExit(FlowFace)
 {
     if (Attached() && DeskCommand(ExitCommand) && DeskExitRequested())
@@ -131,7 +156,7 @@ static void FlowDetach(FlowFace face)
 }
 
 const Flow Flows[] = {
-    {"attach", FlowAttach}, {"options", FlowOptions}, {"language", FlowLanguage},
-    {"menu", FlowMenu},     {"exit", FlowExit},       {"detach", FlowDetach},
+    {"attach", FlowAttach},     {"options", FlowOptions},           {"language", FlowLanguage}, {"menu", FlowMenu},
+    {"layering", FlowLayering}, {"copydata", FlowHostileHandOvers}, {"exit", FlowExit},         {"detach", FlowDetach},
 };
 const size_t FlowCount = sizeof(Flows) / sizeof(Flows[0]);

@@ -33,6 +33,10 @@ bool DeskCommand(UINT id);
 bool DeskChooseSkinByMenu(const char *skin);
 // Waits for the exit request from the clock; the controller detaches on it.
 bool DeskExitRequested();
+// Another program sends the clock each hand-over of MalformedHandOvers.
+bool DeskSendMalformedHandOvers();
+// Whether the taskbar is see-through, and how much.
+bool DeskTaskbarLayered(BYTE *alpha);
 
 // Makes the library take a fresh snapshot at least two seconds after its
 // last one, so that its colons show.

@@ -3,6 +3,7 @@
 // same skin, options and time, on both taskbars.
 #include "shell/library.h"
 #include "tests/scenarios/flows.h"
+#include "tests/scenarios/scenarios.h"
 #include "tests/shell/shell_fixture.h"
 #include "tools/standin/face_render.h"
 
@@ -124,6 +125,33 @@ bool DeskExitRequested()
                    "the exit command posted nothing to the controller"))
         return false;
     return DeskCheck(Desk->Detach() == -1, "the controller's detach did not return -1");
+}
+
+bool DeskSendMalformedHandOvers()
+{
+    DWORD intruder = SimCreateProcess("intruder.exe");
+    SimInProcess(intruder, [] {
+        for (const MalformedHandOver &m : MalformedHandOvers) {
+            std::vector<char> data(HandOverRecordSize + 2, 'A');
+            if (m.Terminated)
+                memcpy(data.data(), "C:\\Elsewhere\\x.exe", 19);
+            COPYDATASTRUCT cds{7, m.Size, data.data()};
+            SendMessageA(Desk->Taskbar.Clock, WM_COPYDATA, 0, (LPARAM)&cds);
+        }
+    });
+    SimEndProcess(intruder);
+    Desk->Pump();
+    return true;
+}
+
+bool DeskTaskbarLayered(BYTE *alpha)
+{
+    BOOL on = FALSE;
+    Desk->InExplorer([&] {
+        DWORD flags = 0;
+        on = GetLayeredWindowAttributes(Desk->Taskbar.Tray, nullptr, alpha, &flags) && (flags & LWA_ALPHA);
+    });
+    return on;
 }
 
 bool DeskNewSnapshot()
