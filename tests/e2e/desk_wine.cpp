@@ -137,6 +137,67 @@ bool DeskFaceShows(const std::string &name, const FlowFace &face)
     return ShootFace(&Run, name);
 }
 
+// Waits for the start of a second other than the given one, early enough
+// that a request posted now is handled within it.
+static SYSTEMTIME NextSecondStart(const SYSTEMTIME &last)
+{
+    SYSTEMTIME now;
+    WaitUntil(3000, [&] {
+        GetLocalTime(&now);
+        return !SameSecond(now, last) && now.wMilliseconds < 300;
+    });
+    return now;
+}
+
+static bool SecondAfter(const SYSTEMTIME &last, const SYSTEMTIME &now)
+{
+    FILETIME f;
+    SystemTimeToFileTime(&last, &f);
+    ULARGE_INTEGER u{{f.dwLowDateTime, f.dwHighDateTime}};
+    u.QuadPart += 10000000ULL;
+    f.dwLowDateTime = u.LowPart;
+    f.dwHighDateTime = u.HighPart;
+    SYSTEMTIME next;
+    FileTimeToSystemTime(&f, &next);
+    return SameSecond(next, now);
+}
+
+bool DeskNextTick(DeskTick *tick)
+{
+    // Only the time row is read per second, to keep up with the clock.
+    static TimeCells cells;
+    static int top, bottom;
+    static Capture previous;
+    if (previous.Pixels.empty()) {
+        if (!TimeRowCells(Run, &cells))
+            return false;
+        top = cells.Colon[0].top, bottom = cells.Colon[0].bottom;
+        for (RECT *r : {&cells.Colon[0], &cells.Colon[1]})
+            OffsetRect(r, 0, -top);
+        if (!CaptureRows(Run.Bar.Clock, top, bottom, &previous))
+            return false;
+    }
+    SYSTEMTIME now = NextSecondStart(Run.FaceTime);
+    tick->Time = FormatTime(now);
+    Check(RepaintClockNow() != 0, "RepaintClock did not post its request");
+    Capture frame;
+    if (!Check(
+            WaitUntil(900,
+                      [&] { return CaptureRows(Run.Bar.Clock, top, bottom, &frame) && !SameCapture(frame, previous); }),
+            "the face did not change after the repaint request at %s", tick->Time.c_str()))
+        return false;
+    // The first changed read may have caught the stand-in half way through its update.
+    Capture again;
+    for (int i = 0; i < 3 && CaptureRows(Run.Bar.Clock, top, bottom, &again) && !SameCapture(again, frame); i++)
+        frame = again;
+    tick->ColonsShown = !UniformRect(frame, cells.Colon[0]) && !UniformRect(frame, cells.Colon[1]);
+    tick->ColonsHidden = UniformRect(frame, cells.Colon[0]) && UniformRect(frame, cells.Colon[1]);
+    tick->FollowsLast = SecondAfter(Run.FaceTime, now);
+    previous = frame;
+    Run.FaceTime = now;
+    return true;
+}
+
 bool DeskStockClockBack() { return CheckStockClock(Run, &Stock); }
 
 bool DeskValue(const char *key, const char *name, DWORD *type, std::vector<uint8_t> *data)

@@ -17,7 +17,6 @@ static const struct {
     const char *Name;
     void (*Run)(const ScenarioArgs &);
 } Scenarios[] = {
-    {"ticking", ScenarioTicking},
     {"wait-skinned", ScenarioWaitSkinned}, {"close-controller", ScenarioCloseController},
     {"wait-stock", ScenarioWaitStock},     {"hold-instance", ScenarioHoldInstance},
     {"command", ScenarioCommand},          {"rivals", ScenarioRivals},

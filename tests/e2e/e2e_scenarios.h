@@ -34,7 +34,6 @@ bool CheckStockClock(const FaceRun &run, const StockClock *stock);
 struct Flow;
 void RunFlow(const Flow &flow, const ScenarioArgs &args);
 
-void ScenarioTicking(const ScenarioArgs &args);
 // For dialwick.exe itself: wait until the stand-in is skinned; close it;
 // wait until the stand-in's own clock is back (after something else closed it).
 void ScenarioWaitSkinned(const ScenarioArgs &args);

@@ -1,5 +1,5 @@
-// The attach and the stock clock's return, which the shared flows' desk
-// uses too, and the face ticking in real time.
+// The attach and the stock clock's return, for the shared flows' desk and
+// the scenarios of dialwick.exe.
 #include "tests/e2e/e2e_scenarios.h"
 
 #include "tools/standin/taskbar_rects.h"
@@ -61,80 +61,4 @@ bool CheckStockClock(const FaceRun &run, const StockClock *stock)
     if (sameMinute)
         ok = Check(SameCapture(now, stock->Pixels), "the stock clock differs from before the attach") && ok;
     return ok;
-}
-
-// Waits for the start of a second other than the given one, early enough
-// that a request posted now is handled within it.
-static SYSTEMTIME NextSecondStart(const SYSTEMTIME &last)
-{
-    SYSTEMTIME now;
-    WaitUntil(3000, [&] {
-        GetLocalTime(&now);
-        return !SameSecond(now, last) && now.wMilliseconds < 300;
-    });
-    return now;
-}
-
-void ScenarioTicking(const ScenarioArgs &args)
-{
-    FaceRun run;
-    TimeCells cells;
-    if (!Check((args.Options & OptSeconds) && !(args.Options & (OptLeft | Opt12h)),
-               "ticking wants seconds without the date left and without 12-hour time") ||
-        !AttachScenario(args, &run, nullptr) || !FreshSnapshot(&run) || !ShootFace(&run, "tick-0") ||
-        !TimeRowCells(run, &cells))
-        return;
-    // Only the time row is read per second, to keep up with the clock.
-    int top = cells.Colon[0].top, bottom = cells.Colon[0].bottom;
-    for (RECT *r : {&cells.Colon[0], &cells.Colon[1]})
-        OffsetRect(r, 0, -top);
-    Capture previous;
-    if (!CaptureRows(run.Bar.Clock, top, bottom, &previous))
-        return;
-    SYSTEMTIME previousTime = run.FaceTime;
-    int frames = 0, shown = 0, hidden = 0;
-    bool lastShown = true;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 8000 && frames < 6) {
-        SYSTEMTIME now = NextSecondStart(previousTime);
-        Check(RepaintClockNow() != 0, "RepaintClock did not post its request");
-        Capture frame;
-        if (!Check(WaitUntil(900,
-                             [&] {
-                                 return CaptureRows(run.Bar.Clock, top, bottom, &frame) &&
-                                        !SameCapture(frame, previous);
-                             }),
-                   "the face did not change after the repaint request at %s", FormatTime(now).c_str()))
-            continue;
-        // The first changed read may have caught the stand-in half way through its update.
-        Capture again;
-        for (int i = 0; i < 3 && CaptureRows(run.Bar.Clock, top, bottom, &again) && !SameCapture(again, frame); i++)
-            frame = again;
-        bool colons = !UniformRect(frame, cells.Colon[0]) && !UniformRect(frame, cells.Colon[1]);
-        bool noColons = UniformRect(frame, cells.Colon[0]) && UniformRect(frame, cells.Colon[1]);
-        Check(colons || noColons, "at %s one colon shows and the other not", FormatTime(now).c_str());
-        // A request in the second right after the last one hides the colons, the next shows them.
-        SYSTEMTIME next = previousTime;
-        FILETIME f;
-        SystemTimeToFileTime(&next, &f);
-        ULARGE_INTEGER u{{f.dwLowDateTime, f.dwHighDateTime}};
-        u.QuadPart += 10000000ULL;
-        f.dwLowDateTime = u.LowPart;
-        f.dwHighDateTime = u.HighPart;
-        FileTimeToSystemTime(&f, &next);
-        next.wMilliseconds = now.wMilliseconds;
-        if (SameSecond(next, now))
-            Check(colons != lastShown, "the colons did not blink at %s", FormatTime(now).c_str());
-        else
-            Check(colons, "the colons are hidden at %s, two seconds or more after the last request",
-                  FormatTime(now).c_str());
-        frames++;
-        shown += colons;
-        hidden += noColons;
-        lastShown = colons;
-        previous = frame;
-        previousTime = now;
-    }
-    Check(frames >= 4, "only %d new seconds were painted in eight seconds", frames);
-    Check(shown > 0 && hidden > 0, "the colons never blinked (%d shown, %d hidden)", shown, hidden);
 }

@@ -58,6 +58,34 @@ static void FlowAttach(FlowFace face)
         DeskFaceShows("attach-" + face.Skin, face);
 }
 
+// A repaint request in each new second: both colons show or both hide; they
+// hide in the second right after the last request and show in the next, and
+// show again two seconds or more after it.
+static void FlowTicking(FlowFace face)
+{
+    if (!DeskCheck((face.Options & OptSeconds) && !(face.Options & (OptLeft | Opt12h)),
+                   "ticking wants seconds without the date left and without 12-hour time") ||
+        !Attached() || !DeskNewSnapshot() || !DeskFaceShows("tick-0", face))
+        return;
+    int shown = 0, hidden = 0;
+    bool lastShown = true;
+    for (int i = 0; i < 6; i++) {
+        DeskTick tick;
+        if (!DeskNextTick(&tick))
+            return;
+        const char *at = tick.Time.c_str();
+        DeskCheck(tick.ColonsShown || tick.ColonsHidden, "at %s one colon shows and the other not", at);
+        if (tick.FollowsLast)
+            DeskCheck(tick.ColonsShown != lastShown, "the colons did not blink at %s", at);
+        else
+            DeskCheck(tick.ColonsShown, "the colons are hidden at %s, two seconds or more after the last request", at);
+        shown += tick.ColonsShown;
+        hidden += tick.ColonsHidden;
+        lastShown = tick.ColonsShown;
+    }
+    DeskCheck(shown > 0 && hidden > 0, "the colons never blinked (%d shown, %d hidden)", shown, hidden);
+}
+
 // Every option command in the shared order: its byte, and the face it makes.
 static void FlowOptions(FlowFace face)
 {
@@ -156,7 +184,8 @@ static void FlowDetach(FlowFace face)
 }
 
 const Flow Flows[] = {
-    {"attach", FlowAttach},     {"options", FlowOptions},           {"language", FlowLanguage}, {"menu", FlowMenu},
-    {"layering", FlowLayering}, {"copydata", FlowHostileHandOvers}, {"exit", FlowExit},         {"detach", FlowDetach},
+    {"attach", FlowAttach}, {"ticking", FlowTicking},   {"options", FlowOptions},           {"language", FlowLanguage},
+    {"menu", FlowMenu},     {"layering", FlowLayering}, {"copydata", FlowHostileHandOvers}, {"exit", FlowExit},
+    {"detach", FlowDetach},
 };
 const size_t FlowCount = sizeof(Flows) / sizeof(Flows[0]);

@@ -49,6 +49,16 @@ bool DeskFaceShows(const std::string &name, const FlowFace &face);
 // size answer, its size, its pixels, and the taskbar's windows.
 bool DeskStockClockBack();
 
+// Waits for a new second and sends the repaint request in it; the face must
+// change. Says whether the second directly follows the last request's, and
+// whether the time row's colons both show or both hide.
+struct DeskTick {
+    bool FollowsLast = false;
+    bool ColonsShown = false, ColonsHidden = false;
+    std::string Time;
+};
+bool DeskNextTick(DeskTick *tick);
+
 // A registry value of the current user; false when it is absent.
 bool DeskValue(const char *key, const char *name, DWORD *type, std::vector<uint8_t> *data);
 // The command line the autostart entry holds: dialwick.exe beside the library.

@@ -1,6 +1,7 @@
 // The shared flows on the simulation's desk: the controller and Explorer as
 // two simulated processes, each face held to the preview's paint of the
 // same skin, options and time, on both taskbars.
+#include "engine/face_layout.h"
 #include "shell/library.h"
 #include "tests/scenarios/flows.h"
 #include "tests/scenarios/scenarios.h"
@@ -26,6 +27,7 @@ struct SharedFlows : ShellFixture, ::testing::WithParamInterface<FlowCase> {
 
 SharedFlows *Desk;
 bool AttachedOnce;
+int Ticks;
 std::string StockRects;
 SimPixels StockPixels;
 
@@ -33,6 +35,7 @@ TEST_P(SharedFlows, Run)
 {
     Desk = this;
     AttachedOnce = false;
+    Ticks = 0;
     Skins.AddSkin("Ember");
     Skins.AddSkin(MenuFlowSkin, TestSkinShape{12, 18, 7, 9});
     const unsigned options = OptSeconds | OptDate | OptWeekday;
@@ -191,6 +194,44 @@ bool DeskFaceShows(const std::string &name, const FlowFace &face)
                      shown.Width, shown.Height, image.Width, image.Height, differ) &&
            DeskCheck(rects == image.Rects, "%s: the taskbar's windows lie at\n%s, the preview's at\n%s", name.c_str(),
                      rects.c_str(), image.Rects.c_str());
+}
+
+// Every third tick skips a second, so that the colons' return after a gap is
+// seen too.
+bool DeskNextTick(DeskTick *tick)
+{
+    tick->FollowsLast = ++Ticks % 3 != 0;
+    SimAdvanceTime(tick->FollowsLast ? 1000 : 2000);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    tick->Time = std::to_string(now.wMinute) + ":" + std::to_string(now.wSecond);
+    SimPixels before = Desk->ClockPixels();
+    bool posted = RepaintClock();
+    Desk->Pump();
+    SimPixels after = Desk->ClockPixels();
+    // The colon cells where Explorer's copy of the engine lays them out.
+    RECT colon[2];
+    Desk->InExplorer([&] {
+        RECT client, face;
+        int x, y;
+        ComputeClockOrigin(&client, &face, &x, &y);
+        int start = TimeRowStart(x);
+        const TimeCell cells[2] = {FirstColonCell, SecondColonCell};
+        for (int i = 0; i < 2; i++) {
+            int left = start + TimeCellOffset(cells[i], ClockState.ShowSeconds != 0);
+            colon[i] = RECT{left, y, left + ClockState.DigitWidth, y + ClockState.DigitHeight};
+        }
+    });
+    bool uniform[2];
+    for (int i = 0; i < 2; i++) {
+        uniform[i] = true;
+        for (int y = colon[i].top; y < colon[i].bottom; y++)
+            for (int x = colon[i].left; x < colon[i].right; x++)
+                uniform[i] = uniform[i] && after.At(x, y) == after.At(colon[i].left, colon[i].top);
+    }
+    tick->ColonsShown = !uniform[0] && !uniform[1];
+    tick->ColonsHidden = uniform[0] && uniform[1];
+    return DeskCheck(posted && after.Pixels != before.Pixels, "the face did not change at %s", tick->Time.c_str());
 }
 
 bool DeskStockClockBack()
