@@ -11,6 +11,10 @@ static ScenarioArgs Args;
 static FaceRun Run;
 static StockClock Stock;
 static bool AttachedOnce;
+// The ticking flow reads only the time row, to keep up with the clock.
+static TimeCells Colons;
+static int RowTop, RowBottom;
+static Capture LastRow;
 
 void RunFlow(const Flow &flow, const ScenarioArgs &args)
 {
@@ -164,36 +168,34 @@ static bool SecondAfter(const SYSTEMTIME &last, const SYSTEMTIME &now)
 
 bool DeskNextTick(DeskTick *tick)
 {
-    // Only the time row is read per second, to keep up with the clock.
-    static TimeCells cells;
-    static int top, bottom;
-    static Capture previous;
-    if (previous.Pixels.empty()) {
-        if (!TimeRowCells(Run, &cells))
+    if (LastRow.Pixels.empty()) {
+        if (!TimeRowCells(Run, &Colons))
             return false;
-        top = cells.Colon[0].top, bottom = cells.Colon[0].bottom;
-        for (RECT *r : {&cells.Colon[0], &cells.Colon[1]})
-            OffsetRect(r, 0, -top);
-        if (!CaptureRows(Run.Bar.Clock, top, bottom, &previous))
+        RowTop = Colons.Colon[0].top, RowBottom = Colons.Colon[0].bottom;
+        for (RECT *r : {&Colons.Colon[0], &Colons.Colon[1]})
+            OffsetRect(r, 0, -RowTop);
+        if (!CaptureRows(Run.Bar.Clock, RowTop, RowBottom, &LastRow))
             return false;
     }
     SYSTEMTIME now = NextSecondStart(Run.FaceTime);
     tick->Time = FormatTime(now);
     Check(RepaintClockNow() != 0, "RepaintClock did not post its request");
     Capture frame;
-    if (!Check(
-            WaitUntil(900,
-                      [&] { return CaptureRows(Run.Bar.Clock, top, bottom, &frame) && !SameCapture(frame, previous); }),
-            "the face did not change after the repaint request at %s", tick->Time.c_str()))
+    if (!Check(WaitUntil(900,
+                         [&] {
+                             return CaptureRows(Run.Bar.Clock, RowTop, RowBottom, &frame) &&
+                                    !SameCapture(frame, LastRow);
+                         }),
+               "the face did not change after the repaint request at %s", tick->Time.c_str()))
         return false;
     // The first changed read may have caught the stand-in half way through its update.
     Capture again;
-    for (int i = 0; i < 3 && CaptureRows(Run.Bar.Clock, top, bottom, &again) && !SameCapture(again, frame); i++)
+    for (int i = 0; i < 3 && CaptureRows(Run.Bar.Clock, RowTop, RowBottom, &again) && !SameCapture(again, frame); i++)
         frame = again;
-    tick->ColonsShown = !UniformRect(frame, cells.Colon[0]) && !UniformRect(frame, cells.Colon[1]);
-    tick->ColonsHidden = UniformRect(frame, cells.Colon[0]) && UniformRect(frame, cells.Colon[1]);
+    tick->ColonsShown = !UniformRect(frame, Colons.Colon[0]) && !UniformRect(frame, Colons.Colon[1]);
+    tick->ColonsHidden = UniformRect(frame, Colons.Colon[0]) && UniformRect(frame, Colons.Colon[1]);
     tick->FollowsLast = SecondAfter(Run.FaceTime, now);
-    previous = frame;
+    LastRow = frame;
     Run.FaceTime = now;
     return true;
 }
