@@ -148,11 +148,17 @@ RegKey *FindUserPath(const char *keyPath)
 
 }  // namespace
 
-LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access, LPSECURITY_ATTRIBUTES,
+// As Wine showed: a non-zero Reserved is refused here, though RegSetValueExA
+// ignores its own.
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR, DWORD, REGSAM access, LPSECURITY_ATTRIBUTES,
                         PHKEY result, LPDWORD disposition)
 {
     if (!result)
         return ERROR_INVALID_PARAMETER;
+    if (reserved) {
+        *result = nullptr;
+        return ERROR_INVALID_PARAMETER;
+    }
     *result = nullptr;
     if (SimShouldFail("RegCreateKeyExA"))
         return ERROR_ACCESS_DENIED;

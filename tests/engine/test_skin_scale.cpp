@@ -147,6 +147,12 @@ TEST(SkinScale, BadScaleArtworkIsPassedOver)
          [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/NUMBERS.BMP", 11 * 4100, 3); }, 100},
         {"a face 65,536 pixels tall when enlarged, the date and weekday rows counted", 192,
          [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/NUMBERS.BMP", 11, 32740); }, 100},
+        // Three rows of text cells a third of TEXT.BMP high each: too tall
+        // enlarged, and just short enough.
+        {"text rows too tall when enlarged", 192,
+         [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/TEXT.BMP", 30, 32760); }, 100},
+        {"text rows that fit when enlarged", 192,
+         [](TestSkinDir &d) { WriteSolid(d.Path + "/Bad/TEXT.BMP", 30, 30000); }, 200},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Why);
@@ -207,6 +213,19 @@ TEST_F(SkinTest, FailingPlatformCallsNeverLeak)
             SimClearFailures();
         }
     EXPECT_EQ(LoadSkin("Herb"), FlagTrue);
+    // Enlarged at 200 %, each bitmap the enlargement makes failing in turn:
+    // the base is shown, and nothing made on the way is left.
+    for (int n = 1; n <= 4; n++) {
+        FreeSkinBitmaps();
+        LoadAtDpi(Skins.Path, "Herb", 192);
+        EXPECT_EQ(ClockState.ArtScale, 200);
+        FreeSkinBitmaps();
+        SimFailCall("CreateCompatibleBitmap", n);
+        EXPECT_EQ(LoadSkin("Herb"), FlagTrue);
+        EXPECT_EQ(ClockState.ArtScale, 100) << "CreateCompatibleBitmap #" << n;
+        EXPECT_EQ(SimLiveObjects(SimBitmaps), 2) << "CreateCompatibleBitmap #" << n;
+        SimClearFailures();
+    }
 }
 
 }  // namespace

@@ -51,6 +51,16 @@ TEST_F(AttachFlow, TickRepaintsOnlyTheChangedCells)
     EXPECT_EQ(SimWindowPixelsWritten(), 5 * 9 * 14) << "minute ones, both seconds and both colons, each pixel once";
 }
 
+// The library just mapped into Explorer shows its colons at the first
+// paint, in the second after a minute's turn too.
+TEST_F(AttachFlow, FirstFaceShowsItsColons)
+{
+    SeedOptions(OptSeconds);
+    SimSetLocalTime(2026, 12, 6, 10, 16, 1);
+    Attach();
+    EXPECT_EQ(ShellState().ColonVisible, FlagTrue);
+}
+
 // A transparent face erases behind the cells a tick repaints, through the
 // procedure it replaced: what the window held there before is gone.
 TEST_F(AttachFlow, TransparentTickErasesBehindTheChangedCells)

@@ -5,6 +5,8 @@
 #include "tests/scenarios/scenarios.h"
 #include "tests/shell/shell_fixture.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Commands : ShellFixture {
@@ -55,6 +57,46 @@ TEST_F(Commands, DateTimePanelWithoutAWindowsDirectory)
     SendToClock(WM_MBUTTONDBLCLK, 0, 0);
     ASSERT_EQ(SimWinExecCalls().size(), 1u);
     EXPECT_EQ(SimWinExecCalls()[0].CommandLine, "\\system32\\control.exe TIMEDATE.CPL");
+}
+
+// A folder whose name fills the skin name's field to its last byte is
+// chosen whole from the Skins menu.
+TEST_F(Commands, ASkinNamedToTheFieldsEndIsChosenWhole)
+{
+    const std::string name(SkinNameSize - 1, 'n');
+    Skins.AddSkin(name);
+    SimSetMenuChoice(0);
+    SendToClock(WM_RBUTTONDOWN, 0, 0);
+    std::vector<SimMenuItem> items;
+    ASSERT_TRUE(SimGetMenuItems(ShellState().SkinsMenu, &items));
+    auto item = std::find_if(items.begin(), items.end(), [&](const SimMenuItem &i) { return i.Text == name; });
+    ASSERT_NE(item, items.end());
+    SendToClock(WM_COMMAND, (WPARAM)item->Id, 0);
+    EXPECT_STREQ(ShellState().CurrentSkinName, name.c_str());
+}
+
+// A command that changes the face's size asks the taskbar to lay itself out
+// again: the end of a move or size, then a size, both posted.
+std::vector<UINT> TraySaw;
+WNDPROC StockTray = nullptr;
+LRESULT CALLBACK TraySpy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_EXITSIZEMOVE || msg == WM_SIZE)
+        TraySaw.push_back(msg);
+    return CallWindowProcA(StockTray, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Commands, ResizingCommandPostsTheTaskbarsRelayout)
+{
+    InExplorer([&] { StockTray = (WNDPROC)SetWindowLongPtrA(Taskbar.Tray, GWLP_WNDPROC, (LONG_PTR)TraySpy); });
+    TraySaw.clear();
+    SendToClock(WM_COMMAND, ShowSecondsCommand, 0);
+    EXPECT_TRUE(TraySaw.empty()) << "posted, not sent";
+    Pump();
+    ASSERT_GE(TraySaw.size(), 2u);
+    EXPECT_EQ(TraySaw[0], (UINT)WM_EXITSIZEMOVE);
+    EXPECT_EQ(TraySaw[1], (UINT)WM_SIZE);
+    InExplorer([&] { SetWindowLongPtrA(Taskbar.Tray, GWLP_WNDPROC, (LONG_PTR)StockTray); });
 }
 
 // The Skins menu lists folders past the hundredth, but their commands (1100

@@ -50,4 +50,14 @@ TEST_F(Registry, StringWithoutTerminatorGetsOneWhereTheBufferHasRoom)
     }
 }
 
+TEST_F(Registry, ReservedIsRefusedByTheKeyCallOnly)
+{
+    HKEY other = nullptr;
+    EXPECT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Other", 1, nullptr, 0, KEY_ALL_ACCESS, nullptr, &other, nullptr),
+        ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(other, nullptr);
+    EXPECT_EQ(RegSetValueExA(Key, "Any", 1, REG_SZ, (const BYTE *)"x", 2), ERROR_SUCCESS);
+}
+
 }  // namespace
