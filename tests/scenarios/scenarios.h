@@ -10,23 +10,21 @@
 
 #include <string.h>
 
-// The option commands: the value each flips (one byte, 0xFF or 0x00; the
-// autostart entry's presence for StartWithWindows, which is no face option),
-// and whether the face is repainted at once or at the next tick.
+// The option commands and the value each flips (one byte, 0xFF or 0x00; the
+// autostart entry's presence for StartWithWindows, which is no face option).
 struct OptionCommand {
     UINT Id;
     const char *Value;
     unsigned Bit;
-    bool Repaints;
 };
 inline constexpr OptionCommand OptionCommands[] = {
-    {ShowSecondsCommand, "ShowSeconds", OptSeconds, false},
-    {ShowDateCommand, "ShowDate", OptDate, true},
-    {DateIsLeftCommand, "DateIsLeft", OptLeft, false},
-    {EnglishTimeCommand, "EnglishTime", Opt12h, true},
-    {TransparentClockCommand, "TransparentClock", OptTransparent, true},
-    {ShowDayOfWeekCommand, "ShowDayOfWeek", OptWeekday, true},
-    {StartWithWindowsCommand, "StartWithWindows", 0, false},
+    {ShowSecondsCommand, "ShowSeconds", OptSeconds},
+    {ShowDateCommand, "ShowDate", OptDate},
+    {DateIsLeftCommand, "DateIsLeft", OptLeft},
+    {EnglishTimeCommand, "EnglishTime", Opt12h},
+    {TransparentClockCommand, "TransparentClock", OptTransparent},
+    {ShowDayOfWeekCommand, "ShowDayOfWeek", OptWeekday},
+    {StartWithWindowsCommand, "StartWithWindows", 0},
 };
 // From no option: on one by one, then some off again; every face they make.
 inline constexpr UINT OptionOrder[] = {ShowSecondsCommand, ShowDateCommand,    ShowDayOfWeekCommand,
