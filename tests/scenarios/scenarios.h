@@ -1,7 +1,6 @@
-// The flows run twice: by the simulation tests (two simulated processes) and
-// by the end-to-end scenarios under Wine (the real library, dialwick.exe and
-// the stand-in taskbar). Each runner acts them out its own way; what they do
-// and what must come out is written here once.
+// The data the shared flows (flows.cpp) and the scenarios of a held clock
+// use on both runners: the option commands, the malformed hand-overs, the
+// intrusions on a held clock, and a language with its texts.
 #pragma once
 
 #include "settings/menu_commands.h"
