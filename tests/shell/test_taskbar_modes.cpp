@@ -62,9 +62,16 @@ TEST_P(Windows10, TheFaceGetsItsRoomFollowsItsOptionsAndDetachGivesEverythingBac
 {
     SeedOptions(OptSeconds);
     const std::string stock = Rects();
+    auto notifyAnswer = [&] {
+        DWORD a = 0;
+        InExplorer([&] { a = (DWORD)SendMessageA(Taskbar.Notify, ClockSizeMessage, 0, 0); });
+        return Layout.Vertical ? LOWORD(a) : HIWORD(a);
+    };
+    const WORD across = notifyAnswer();
     ASSERT_EQ(Attach(), -1);
     SIZE withSeconds = Face();
     ExpectFaceHasItsRoom(Layout.Vertical);
+    EXPECT_EQ(notifyAnswer(), across) << "the notification area grows along the taskbar only";
     const std::string attached = Rects();
     EXPECT_NE(attached, stock);
     // A new tray icon makes the pager ask for its size again, and Explorer
