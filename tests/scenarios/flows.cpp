@@ -27,7 +27,7 @@ static bool ValueIs(const char *key, const char *name, DWORD type, const std::ve
     if (type == REG_NONE)
         return DeskCheck(!present, "after %s: %s is present", step, name);
     return DeskCheck(present && got == type && data == want, "after %s: %s is type %lu, %s, not type %lu, %s", step,
-                     name, got, Hex(data).c_str(), type, Hex(want).c_str());
+                     name, (unsigned long)got, Hex(data).c_str(), (unsigned long)type, Hex(want).c_str());
 }
 
 static std::vector<uint8_t> TextBytes(const std::string &text)
@@ -47,7 +47,7 @@ static void SettingsAre(const FlowFace &face, const char *step)
     bool read = DeskValue(SettingsKeyPath, "SkinName", &type, &data);
     bool named = data.size() > face.Skin.size() && memcmp(data.data(), face.Skin.c_str(), face.Skin.size() + 1) == 0;
     DeskCheck(read && type == REG_SZ && data.size() == 100 && named, "after %s: SkinName is type %lu, %zu bytes %s",
-              step, type, data.size(), Hex(data).c_str());
+              step, (unsigned long)type, data.size(), Hex(data).c_str());
 }
 
 static bool Attached() { return DeskCheck(DeskAttach() == -1, "SetClockOnTray attach did not return -1"); }

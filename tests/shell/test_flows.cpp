@@ -241,7 +241,7 @@ bool DeskStockClockBack()
     int height = StandinThickness(Desk->Layout);
     SimPixels now = Desk->ClockPixels();
     return DeskCheck(answer == (DWORD)MAKELONG(StandinStockClockWidth, height), "the stock size answer is %08lx",
-                     answer) &&
+                     (unsigned long)answer) &&
            DeskCheck(Desk->Rects() == StockRects, "the taskbar's windows did not go back") &&
            DeskCheck(now.Pixels == StockPixels.Pixels, "the stock clock's pixels differ from before the attach");
 }
