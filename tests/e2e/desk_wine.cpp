@@ -3,7 +3,6 @@
 #include "tests/e2e/e2e_scenarios.h"
 #include "tests/scenarios/flows.h"
 
-#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -25,17 +24,7 @@ void RunFlow(const Flow &flow, const ScenarioArgs &args)
     flow.Run(start);
 }
 
-bool DeskCheck(bool ok, const char *format, ...)
-{
-    if (ok)
-        return true;
-    char text[1024];
-    va_list list;
-    va_start(list, format);
-    vsnprintf(text, sizeof(text), format, list);
-    va_end(list);
-    return Check(false, "%s", text);
-}
+void DeskFail(const char *message) { Check(false, "%s", message); }
 
 LONG DeskAttach()
 {

@@ -132,10 +132,9 @@ static bool ReportFace(const FaceRun &run, const std::string &name, const Captur
     return true;
 }
 
-bool ShootFace(FaceRun *run, const std::string &name, Capture *capture)
+bool ShootFace(FaceRun *run, const std::string &name)
 {
-    Capture own;
-    Capture &c = capture ? *capture : own;
+    Capture c;
     if (!WaitClockSized(*run))
         return false;
     // A clock just resized shows the stand-in's background, erased, until the

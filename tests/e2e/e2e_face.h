@@ -43,7 +43,7 @@ void NoteSnapshot(FaceRun *run);
 
 // Waits for the clock's size, captures it and asks the runner to compare it
 // with the preview of the run's skin, options, snapshot time and taskbar height.
-bool ShootFace(FaceRun *run, const std::string &name, Capture *capture = nullptr);
+bool ShootFace(FaceRun *run, const std::string &name);
 
 // The colons of the time row in client coordinates, for a face that fills the
 // clock window and has no date left of the time; the digit size comes from

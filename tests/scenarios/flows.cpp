@@ -8,6 +8,19 @@
 
 const char MenuFlowSkin[] = "Frost";
 
+bool DeskCheck(bool ok, const char *format, ...)
+{
+    if (ok)
+        return true;
+    char text[1024];
+    va_list list;
+    va_start(list, format);
+    vsnprintf(text, sizeof(text), format, list);
+    va_end(list);
+    DeskFail(text);
+    return false;
+}
+
 static std::string Hex(const std::vector<uint8_t> &bytes)
 {
     std::string text;

@@ -17,8 +17,9 @@ struct FlowFace {
     unsigned Options = 0;
 };
 
-// A failed check reports its message and counts; returns ok.
+// A failed check reports its message through the desk's DeskFail; returns ok.
 bool DeskCheck(bool ok, const char *format, ...);
+void DeskFail(const char *message);
 
 // As the controller: attach (the first call also notes the stock clock and
 // checks that the library is mapped into the taskbar's process) and wait

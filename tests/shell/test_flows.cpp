@@ -8,8 +8,6 @@
 #include "tests/shell/shell_fixture.h"
 #include "tools/standin/face_render.h"
 
-#include <stdarg.h>
-
 #include <algorithm>
 
 namespace {
@@ -62,18 +60,7 @@ INSTANTIATE_TEST_SUITE_P(, SharedFlows, ::testing::ValuesIn(AllCases()), [](cons
 
 }  // namespace
 
-bool DeskCheck(bool ok, const char *format, ...)
-{
-    if (ok)
-        return true;
-    char text[1024];
-    va_list list;
-    va_start(list, format);
-    vsnprintf(text, sizeof(text), format, list);
-    va_end(list);
-    ADD_FAILURE() << text;
-    return false;
-}
+void DeskFail(const char *message) { ADD_FAILURE() << message; }
 
 LONG DeskAttach()
 {
