@@ -70,7 +70,7 @@ option_sets="none seconds date seconds,date,weekday weekday 12h date,left,weekda
 for dpi in 96 144 192; do
     wine_set_dpi "$dpi" || exit 1
     for xp in 0 1; do
-        wine_set_xp dialwick-wineprobe.exe "$xp"
+        wine_set_xp dialwick-paintprobe.exe "$xp"
         for skin in Herb Ember Frost; do
             for options in $option_sets; do
                 [ "$xp" = 1 ] && continue
@@ -94,7 +94,7 @@ for dpi in 96 144 192; do
         done
         run_case Herb seconds,transparent 60 - 1 "$xp" 1
     done
-    wine_set_xp dialwick-wineprobe.exe 0
+    wine_set_xp dialwick-paintprobe.exe 0
 done
 echo "Wine paint comparison: $cases cases at 96, 144 and 192 DPI, $failed with differences ($WINE_RELAUNCHED launches Wine failed, tried again)"
 [ "$failed" = 0 ]

@@ -1,4 +1,4 @@
-// dialwick-wineprobe: paints one face with the engine into real Win32 windows
+// dialwick-paintprobe: paints one face with the engine into real Win32 windows
 // (under Wine) and writes the clock's client area as BMP, with the local time
 // it painted and the DPI the engine read, so the simulation can be held to
 // the same pixels.
@@ -13,7 +13,7 @@
 
 static int Fail(const char *why)
 {
-    fprintf(stderr, "dialwick-wineprobe: %s\n", why);
+    fprintf(stderr, "dialwick-paintprobe: %s\n", why);
     return 2;
 }
 
