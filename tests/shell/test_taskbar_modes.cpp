@@ -242,6 +242,21 @@ TEST_F(Windows10Faults, AnAnswerTheFaceWouldMakeEmptyIsExplorersOwn)
     NotifyAnswer = 0;
 }
 
+// A tray icon added while the face shows: Explorer places its clock further
+// along, and what follows the clock still follows the face.
+TEST_F(Windows10Faults, ATrayIconMovesTheFaceAndWhatFollowsIt)
+{
+    SeedOptions(OptSeconds);
+    ASSERT_EQ(Attach(), -1);
+    InExplorer([&] { AddStandinTrayIcon(Taskbar); });
+    Pump();
+    ExpectFaceHasItsRoom(false);
+    const std::string withIcon = Rects();
+    const SIZE face = Face();
+    EXPECT_EQ(Detach(), -1);
+    EXPECT_EQ(RectsAroundClock(face), withIcon);
+}
+
 struct Windows11 : TaskbarModes {
     Windows11() { Layout.Mode = StandinWindows11; }
 };

@@ -56,6 +56,12 @@ static SIZE StockClockSize(HWND tray)
     return SIZE{StandinStockClockWidth, r.bottom - r.top};
 }
 
+// The pager grows by an icon's length for each tray icon added.
+static int PagerLength(HWND notify)
+{
+    return StandinPagerLength + StandinIconLength * (int)GetWindowLongPtrA(Child(notify, PagerClass), GWLP_USERDATA);
+}
+
 // The Windows 10 notification area lays its children out one after another
 // along the taskbar, each across its whole thickness but the clock, which
 // gets the given size; what follows the clock starts where that size ends.
@@ -75,7 +81,7 @@ static void PlaceNotifyChildren(HWND notify, SIZE clock)
     auto bar = [&](HWND child, int length) {
         place(child, length, vertical ? across : length, vertical ? length : across);
     };
-    bar(Child(notify, PagerClass), StandinPagerLength);
+    bar(Child(notify, PagerClass), PagerLength(notify));
     HWND clockWnd = Child(notify, ClockClass);
     place(clockWnd, vertical ? clock.cy : clock.cx, clock.cx, clock.cy);
     // Explorer repaints its whole clock when it places it, as the library relies on.
@@ -97,7 +103,7 @@ static LRESULT NotifySizeAnswer(HWND notify)
         const char *Class;
         int Length;
     } children[] = {
-        {PagerClass, StandinPagerLength},
+        {PagerClass, PagerLength(notify)},
         {ClockClass, vertical ? clock.cy : clock.cx},
         {ButtonClass, StandinButtonLength},
         {ShowDesktopClass, StandinShowDesktopLength},
@@ -114,9 +120,9 @@ static LRESULT AnswerPagerSize(HWND notify, LPARAM lParam)
 {
     NMPGCALCSIZE *calc = (NMPGCALCSIZE *)lParam;
     if (calc->dwFlag & PGF_CALCWIDTH)
-        calc->iWidth = StandinPagerLength;
+        calc->iWidth = PagerLength(notify);
     if (calc->dwFlag & PGF_CALCHEIGHT)
-        calc->iHeight = StandinPagerLength;
+        calc->iHeight = PagerLength(notify);
     PlaceNotifyChildren(notify, StockClockSize(GetParent(notify)));
     return 0;
 }
@@ -382,6 +388,15 @@ static void LayoutWindows10Taskbar(HWND notify)
     GetClientRect(notify, &after);
     if (after.right == before.right && after.bottom == before.bottom)
         SendMessageA(notify, WM_SIZE, 0, MAKELPARAM(after.right, after.bottom));
+}
+
+void AddStandinTrayIcon(const StandinTaskbar &t)
+{
+    HWND pager = Child(t.Notify, PagerClass);
+    if (!pager)
+        return;
+    SetWindowLongPtrA(pager, GWLP_USERDATA, GetWindowLongPtrA(pager, GWLP_USERDATA) + 1);
+    LayoutStandinTaskbar(t.Tray);
 }
 
 void LayoutStandinTaskbar(HWND tray)

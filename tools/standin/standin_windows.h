@@ -36,6 +36,7 @@ enum StandinMode {
 // The Windows 10 notification area's children other than the clock, by
 // their length along the taskbar.
 constexpr int StandinPagerLength = 40;
+constexpr int StandinIconLength = 24;
 constexpr int StandinButtonLength = 28;
 constexpr int StandinShowDesktopLength = 10;
 
@@ -70,6 +71,10 @@ StandinTaskbar CreateStandinTaskbar(HINSTANCE instance, const StandinLayout &lay
 // around it: classic, the clock at its far end (right, or bottom when
 // vertical); Windows 10, the pager, the clock and the buttons after it.
 void PlaceStandinClock(const StandinTaskbar &taskbar, int width, int height);
+
+// Windows 10: a tray icon added; the pager grows by StandinIconLength and the
+// taskbar is laid out again, as Explorer does.
+void AddStandinTrayIcon(const StandinTaskbar &taskbar);
 
 // What the taskbar does on WM_SIZE and WM_EXITSIZEMOVE: asks the clock
 // (classic) or the notification area (Windows 10) for its size and places it.
