@@ -155,11 +155,9 @@ LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR, DWORD, R
 {
     if (!result)
         return ERROR_INVALID_PARAMETER;
-    if (reserved) {
-        *result = nullptr;
-        return ERROR_INVALID_PARAMETER;
-    }
     *result = nullptr;
+    if (reserved)
+        return ERROR_INVALID_PARAMETER;
     if (SimShouldFail("RegCreateKeyExA"))
         return ERROR_ACCESS_DENIED;
     REGSAM parentAccess;

@@ -458,7 +458,8 @@ static void InvalidateTree(HWND hwnd)
     InvalidateRect(hwnd, nullptr, TRUE);
     if (SimWindowData *w = SimFindWindow(hwnd))
         for (HWND child : std::vector<HWND>(w->Children))
-            InvalidateTree(child);
+            if (SimWindowData *c = SimFindWindow(child); c && (c->Style & WS_VISIBLE))
+                InvalidateTree(child);
 }
 
 BOOL ShowWindow(HWND hwnd, int cmd)

@@ -223,8 +223,7 @@ bool DeskNextTick(DeskTick *tick)
 
 bool DeskStockClockBack()
 {
-    DWORD answer = 0;
-    answer = (DWORD)Desk->SendToClock(ClockSizeMessage, 0, 0);
+    DWORD answer = (DWORD)Desk->SendToClock(ClockSizeMessage, 0, 0);
     int height = StandinThickness(Desk->Layout);
     SimPixels now = Desk->ClockPixels();
     return DeskCheck(answer == (DWORD)MAKELONG(StandinStockClockWidth, height), "the stock size answer is %08lx",
