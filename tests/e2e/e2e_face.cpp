@@ -20,7 +20,8 @@ bool WaitClockSized(const FaceRun &run)
     bool ok = WaitUntil(3000, [&] {
         size = QueryClockSize(run.Bar.Clock);
         GetClientRect(run.Bar.Clock, &rc);
-        return size != 0 && rc.right == LOWORD(size) && rc.bottom == HIWORD(size);
+        return size != 0 && size != (DWORD)MAKELONG(StandinStockClockWidth, run.TaskbarHeight) &&
+               rc.right == LOWORD(size) && rc.bottom == HIWORD(size);
     });
     return Check(ok, "the taskbar did not give the clock its size: answer %ux%u, window %ldx%ld", LOWORD(size),
                  HIWORD(size), rc.right, rc.bottom) &&

@@ -23,7 +23,9 @@ struct FaceRun {
 
 // The size the clock answers to the taskbar's query, width low, height high.
 DWORD QueryClockSize(HWND clock);
-// Waits until the taskbar gave the clock the size it answers; on the
+// Waits until the clock answers a face's size, not the stock one, and the
+// taskbar gave it that size: dialwick.exe attaches again when it hears the
+// stand-in's "TaskbarCreated", and the stock clock shows in between. On the
 // Windows 10 stand-in also until the notification area has grown by the
 // face and its buttons follow the face (WaitWindows10Layout).
 bool WaitClockSized(const FaceRun &run);

@@ -8,6 +8,7 @@
 void ScenarioWaitSkinned(const ScenarioArgs &args)
 {
     FaceRun run;
+    run.TaskbarHeight = args.TaskbarHeight;
     run.Windows10 = args.Windows10;
     Taskbar &bar = run.Bar;
     if (!Check(FindTaskbar(&bar, 10000), "no stand-in taskbar appeared"))
